@@ -1,0 +1,66 @@
+#include "app/demo_loop.h"
+
+#include "app/demo_app.h"
+#include "app/frame_rate.h"
+#include "render/shader_loader.h"
+
+#include <cstdio>
+
+namespace {
+
+ShaderPrograms buildPrograms() {
+    ShaderPrograms programs;
+    programs.sceneProgram = compileProgram("shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader");
+    programs.shadowProgram = compileShadowProgram();
+    programs.dofDepthProgram = compileProgram("shader/Dof_depth.vert", "shader/Dof_depth.frag");
+    programs.dofProgram = compileProgram("shader/Dof.vert", "shader/Dof.frag");
+    programs.quadProgram = compileProgram("shader/TextureQuad.vert", "shader/TextureQuad.frag");
+    programs.bloomProgram = compileProgram("shader/Bloom.vert", "shader/Bloom.frag");
+    return programs;
+}
+
+void reportFrameRate(double now) {
+    if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
+        printf("%f\n", static_cast<double>(theApp->fps));
+}
+
+} // namespace
+
+bool startDemo(ShaderPrograms& programs) {
+    demoMode = true;
+    theApp = new DemoApp();
+    theApp->initialize();
+    if (demoMode) {
+        theApp->normalMappingOn = 1;
+        theApp->bloomOn = 1;
+        theApp->shadowMappingOn = 1;
+        theApp->dofOn = 0;
+    }
+    if (theApp->state != INIT) {
+        fprintf(stderr, "Didn't reach INIT-state");
+        return false;
+    }
+    programs = buildPrograms();
+    return true;
+}
+
+void renderFrame(const ShaderPrograms& programs, double now) {
+    (void)programs;
+    reportFrameRate(now);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void presentFrame() {
+    glfwSwapBuffers(theApp->window);
+    glfwPollEvents();
+}
+
+bool keepRunning() {
+    return glfwGetKey(theApp->window, GLFW_KEY_ESCAPE) != GLFW_PRESS && !glfwWindowShouldClose(theApp->window);
+}
+
+void shutdownDemo(const ShaderPrograms& programs) {
+    glDeleteProgram(programs.sceneProgram);
+    // Owned through `theApp`, which keeps pointing at the torn-down object until the process ends.
+    delete theApp;
+}

@@ -1,0 +1,28 @@
+// Start-up, one frame, and shutdown of the demo; `main` runs them, and the tools drive the same steps.
+#pragma once
+
+#include <GL/glew.h>
+
+// The six GLSL programs; made current by the frame loop before each pass.
+struct ShaderPrograms {
+    GLuint sceneProgram = 0;
+    GLuint shadowProgram = 0;
+    GLuint dofDepthProgram = 0;
+    GLuint dofProgram = 0;
+    GLuint quadProgram = 0;
+    GLuint bloomProgram = 0;
+};
+
+// Builds the application, opens the window and prepares every pass; false when no usable window came up.
+bool startDemo(ShaderPrograms& programs);
+
+// One iteration of the frame loop up to, not including, the presentation; `now` is the clock reading.
+void renderFrame(const ShaderPrograms& programs, double now);
+
+// Presents the frame and handles window events (the key callback runs here).
+void presentFrame();
+
+// False once Escape was pressed or the window was asked to close.
+bool keepRunning();
+
+void shutdownDemo(const ShaderPrograms& programs);

@@ -1,0 +1,66 @@
+#include "app/demo_app.h"
+
+#include <cstdio>
+
+namespace {
+
+// GLFW 3 reports wheel steps as offsets; the walk camera wants the accumulated position.
+void accumulateWheel(GLFWwindow*, double, double yOffset) { theApp->mouseWheel += yOffset; }
+
+} // namespace
+
+void DemoApp::initialize() {
+    if (state != CREATED)
+        return;
+    openWindow();
+    if (state != WINDOW_OPEN)
+        return;
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        fprintf(stderr, "Failed to initialize GLEW\n");
+        return;
+    }
+    // glewInit probes extensions the legacy way, which a core context answers with GL_INVALID_ENUM.
+    glGetError();
+    glfwSetWindowTitle(window, settings->title.c_str());
+    setupInput();
+    state = INIT;
+    glEnable(GL_FRAMEBUFFER_SRGB);
+}
+
+void DemoApp::openWindow() {
+    if (!glfwInit()) {
+        fprintf(stderr, "Failed to initialize GLFW\n");
+        return;
+    }
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_DEPTH_BITS, 32);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    // Without an sRGB-capable window GL_FRAMEBUFFER_SRGB would encode the off-screen targets only.
+    glfwWindowHint(GLFW_SRGB_CAPABLE, GLFW_TRUE);
+    // The title is set once the extension loader is ready; until then the window shows this one.
+    window = glfwCreateWindow(settings->width, settings->height, "GLFW", nullptr, nullptr);
+    if (!window) {
+        fprintf(stderr, "Failed to open GLFW window\n");
+        glfwTerminate();
+        return;
+    }
+    glfwMakeContextCurrent(window);
+    glClearColor(settings->clearColor[0], settings->clearColor[1], settings->clearColor[2],
+                 settings->clearColor[3]);
+    state = WINDOW_OPEN;
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_CULL_FACE);
+}
+
+void DemoApp::setupInput() {
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    glfwSetCursorPos(window, settings->width / 2, settings->height / 2);
+    glfwSetScrollCallback(window, accumulateWheel);
+}

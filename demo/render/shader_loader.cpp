@@ -1,0 +1,81 @@
+#include "render/shader_loader.h"
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+struct Stage {
+    GLenum type;
+    const char* path;
+};
+
+using GetParameter = PFNGLGETSHADERIVPROC;
+using GetInfoLog = PFNGLGETSHADERINFOLOGPROC;
+
+// Compile and link status are left to the printed log: the caller gets its object in any case.
+void printInfoLog(GLuint object, GLenum statusName, GetParameter getParameter, GetInfoLog getInfoLog) {
+    GLint status = 0, length = 0;
+    getParameter(object, statusName, &status);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
+    std::vector<char> log(length > 1 ? length : 1, '\0');
+    getInfoLog(object, length, nullptr, log.data());
+    printf("%s\n", log.data());
+}
+
+void compileStage(GLuint shader, const std::string& source, const char* path) {
+    printf("Compiling shader : %s\n", path);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    printInfoLog(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog);
+}
+
+// Creates every stage, reads every file, then compiles them in the given order; attaches in `attachOrder`.
+GLuint buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>& attachOrder) {
+    std::vector<GLuint> shaders;
+    for (const Stage& stage : stages)
+        shaders.push_back(glCreateShader(stage.type));
+    std::vector<std::string> sources;
+    for (const Stage& stage : stages)
+        sources.push_back(readShaderSource(stage.path));
+    for (size_t i = 0; i < stages.size(); ++i)
+        compileStage(shaders[i], sources[i], stages[i].path);
+
+    printf("Linking program\n");
+    GLuint program = glCreateProgram();
+    for (size_t i : attachOrder)
+        glAttachShader(program, shaders[i]);
+    glLinkProgram(program);
+    printInfoLog(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog);
+
+    // Still attached, so GL frees them together with the program.
+    for (GLuint shader : shaders)
+        glDeleteShader(shader);
+    return program;
+}
+
+} // namespace
+
+std::string readShaderSource(const char* path) {
+    std::string source;
+    std::ifstream file(path);
+    if (!file.is_open())
+        return source;
+    std::string line;
+    while (std::getline(file, line))
+        source += "\n" + line;
+    return source;
+}
+
+GLuint compileProgram(const char* vertexPath, const char* fragmentPath) {
+    return buildProgram({{GL_VERTEX_SHADER, vertexPath}, {GL_FRAGMENT_SHADER, fragmentPath}}, {0, 1});
+}
+
+GLuint compileShadowProgram() {
+    return buildProgram({{GL_VERTEX_SHADER, "shader/SMDepthPass.vert"},
+                         {GL_FRAGMENT_SHADER, "shader/SMDepthPass.frag"},
+                         {GL_GEOMETRY_SHADER, "shader/SMDepthPass.geo"}},
+                        {0, 2, 1});
+}

@@ -1,0 +1,47 @@
+// GPU-resident form of an imported model: meshes split by opacity, and their materials.
+#pragma once
+
+#include <GL/glew.h>
+#include <glm/glm.hpp>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Texture name meaning "no texture": all 32 bits set.
+constexpr GLuint NO_TEXTURE = 0xFFFFFFFFu;
+
+// Fixed vertex attribute locations shared by every scene shader.
+constexpr GLuint ATTRIB_POSITION = 0;
+constexpr GLuint ATTRIB_NORMAL = 1;
+constexpr GLuint ATTRIB_TEXCOORD = 2;
+constexpr GLuint ATTRIB_TANGENT = 3;
+constexpr GLuint ATTRIB_BITANGENT = 4;
+
+struct Mesh {
+    GLuint vao = 0;
+    unsigned materialIndex = 0;
+    unsigned primitiveTypes = 0;
+    glm::mat4 modelMatrix = glm::mat4(1.0f);
+    unsigned vertexCount = 0;
+};
+
+struct Material {
+    GLuint diffuseTexture = NO_TEXTURE;
+    GLuint normalTexture = NO_TEXTURE;
+    glm::vec4 diffuse = glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    glm::vec4 ambient = glm::vec4(0.2f, 0.2f, 0.2f, 1.0f);
+    glm::vec4 specular = glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    float shininess = 0.0f;
+    int twoSided = 0;
+    float opacity = 1.0f;
+};
+
+struct Scene {
+    std::vector<Mesh> opaqueMeshes;
+    std::vector<Mesh> transparentMeshes;
+    std::vector<Material> materials;
+};
+
+// Texture made from each successfully loaded image path, keyed by the path as given.
+using TextureCache = std::map<std::string, GLuint>;

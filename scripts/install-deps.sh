@@ -1,0 +1,21 @@
+#!/bin/bash
+# Installs, as root, the Debian 12 packages the demo, its tests and its content generators need.
+# Does nothing when everything is already there.
+set -eu
+packages=(
+    build-essential cmake pkg-config
+    libglfw3-dev libglew-dev libglm-dev libassimp-dev libdevil-dev libsdl2-mixer-dev libgl1-mesa-dri
+    libgtest-dev
+    xvfb xauth xdotool imagemagick mesa-utils
+    python3 python3-collada python3-numpy python3-pil lame opencollada-tools sox
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

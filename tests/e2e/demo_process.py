@@ -1,0 +1,116 @@
+"""Runs the real demo binary from its working directory and talks to it the way a user would:
+reads its console, sends keys to its window, takes screenshots, waits for its exit code."""
+
+import os
+import queue
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+
+BINARY = os.environ.get("DEMO_BINARY", "")
+SOURCE_DIR = os.environ.get("DEMO_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..", ".."))
+WINDOW_TITLE = "Tellmarin..."
+
+
+def _pump(stream, lines):
+    for line in iter(stream.readline, ""):
+        lines.put(line)
+    stream.close()
+
+
+class DemoRun:
+    """One demo process; `workdir` is the folder it runs in (normally the repository's demo/)."""
+
+    def __init__(self, workdir=None, env=None):
+        self.workdir = workdir or os.path.join(SOURCE_DIR, "demo")
+        full_env = dict(os.environ)
+        full_env.setdefault("SDL_AUDIODRIVER", "dummy")
+        full_env.update(env or {})
+        self.proc = subprocess.Popen([BINARY], cwd=self.workdir, env=full_env, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, text=True, errors="replace")
+        self._out, self._err = queue.Queue(), queue.Queue()
+        self.stdout, self.stderr = [], []
+        for stream, lines in ((self.proc.stdout, self._out), (self.proc.stderr, self._err)):
+            threading.Thread(target=_pump, args=(stream, lines), daemon=True).start()
+
+    def _drain(self):
+        for lines, kept in ((self._out, self.stdout), (self._err, self.stderr)):
+            while True:
+                try:
+                    kept.append(lines.get_nowait())
+                except queue.Empty:
+                    break
+
+    def wait_for_line(self, predicate, timeout=60):
+        """Waits until a console line (standard output) satisfies `predicate`; returns it or None."""
+        deadline = time.monotonic() + timeout
+        seen = 0
+        while time.monotonic() < deadline:
+            self._drain()
+            for line in self.stdout[seen:]:
+                if predicate(line):
+                    return line
+            seen = len(self.stdout)
+            if self.proc.poll() is not None:
+                time.sleep(0.2)
+                self._drain()
+                return next((l for l in self.stdout[seen:] if predicate(l)), None)
+            time.sleep(0.05)
+        return None
+
+    def wait_for_frame_rate(self, timeout=120):
+        return self.wait_for_line(is_frame_rate_line, timeout)
+
+    def window_id(self):
+        out = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", WINDOW_TITLE],
+                             capture_output=True, text=True, timeout=30).stdout.split()
+        return out[0] if out else None
+
+    def key(self, *keys, delay_ms=100):
+        """Focuses the window and types the keys (X key names such as F10, Escape, w)."""
+        window = self.window_id()
+        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=30)
+        for key in keys:
+            subprocess.run(["xdotool", "key", "--delay", str(delay_ms), key], check=True, timeout=30)
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], check=True, timeout=60)
+        return path
+
+    def wait(self, timeout=60):
+        try:
+            code = self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.wait()
+            raise
+        time.sleep(0.2)
+        self._drain()
+        return code
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def is_frame_rate_line(line):
+    try:
+        float(line)
+    except ValueError:
+        return False
+    return line.endswith("\n") and "." in line and len(line.strip().split(".")[1]) == 6
+
+
+def content_copy():
+    """A temporary copy of demo/, models/, images/ and sounds/ that a test may damage."""
+    root = tempfile.mkdtemp(prefix="demo-content-")
+    for folder in ("demo", "models", "images", "sounds"):
+        source = os.path.join(SOURCE_DIR, folder)
+        if os.path.isdir(source):
+            shutil.copytree(source, os.path.join(root, folder))
+        else:
+            os.makedirs(os.path.join(root, folder))
+    return root

@@ -1,0 +1,33 @@
+// A DemoApp with its real window and 3.3 core context, one per test.
+#pragma once
+
+#include "app/demo_app.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+class GlTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        demoMode = true;
+        app = new DemoApp();
+        theApp = app;
+        app->initialize();
+        ASSERT_EQ(app->state, INIT) << "no 3.3 core context on this display";
+    }
+
+    void TearDown() override {
+        delete app;
+        theApp = nullptr;
+    }
+
+    // The RGBA bytes of one pixel of the bound read framebuffer.
+    static std::array<unsigned char, 4> readPixel(int x, int y) {
+        std::array<unsigned char, 4> pixel{};
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+        return pixel;
+    }
+
+    DemoApp* app = nullptr;
+};

@@ -1,0 +1,68 @@
+#include "gl_fixture.h"
+
+#include "render/shader_loader.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+GLint linkStatus(GLuint program) {
+    GLint status = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &status);
+    return status;
+}
+
+std::string captureCompile(const char* vertexPath, const char* fragmentPath, GLuint& program) {
+    testing::internal::CaptureStdout();
+    program = compileProgram(vertexPath, fragmentPath);
+    fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+} // namespace
+
+TEST_F(GlTest, AllSixProgramsLink) {
+    const char* pairs[][2] = {{"shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader"},
+                              {"shader/Dof_depth.vert", "shader/Dof_depth.frag"},
+                              {"shader/Dof.vert", "shader/Dof.frag"},
+                              {"shader/TextureQuad.vert", "shader/TextureQuad.frag"},
+                              {"shader/Bloom.vert", "shader/Bloom.frag"}};
+    for (auto& pair : pairs) {
+        GLuint program = 0;
+        std::string out = captureCompile(pair[0], pair[1], program);
+        EXPECT_TRUE(linkStatus(program)) << pair[0] << "\n" << out;
+    }
+    testing::internal::CaptureStdout();
+    GLuint shadow = compileShadowProgram();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(linkStatus(shadow)) << out;
+    EXPECT_EQ(out.find("Compiling shader : shader/SMDepthPass.vert\n"), 0u);
+    EXPECT_LT(out.find("shader/SMDepthPass.frag"), out.find("shader/SMDepthPass.geo"));
+}
+
+TEST_F(GlTest, CleanCompilePrintsTheLoaderLinesWithEmptyLogs) {
+    GLuint program = 0;
+    std::string out = captureCompile("shader/TextureQuad.vert", "shader/TextureQuad.frag", program);
+    EXPECT_EQ(out, "Compiling shader : shader/TextureQuad.vert\n\n"
+                   "Compiling shader : shader/TextureQuad.frag\n\n"
+                   "Linking program\n\n");
+}
+
+TEST_F(GlTest, BrokenOrMissingSourceStillReturnsAProgramAndShowsTheLog) {
+    const char* broken = "/tmp/broken_shader_test.frag";
+    std::ofstream(broken) << "#version 330 core\nvoid main() { this is not glsl }\n";
+    GLuint program = 0;
+    std::string out = captureCompile("shader/TextureQuad.vert", broken, program);
+    EXPECT_NE(program, 0u);
+    EXPECT_FALSE(linkStatus(program));
+    // The driver numbers lines of the source it sees, whose first line is the leading line feed.
+    EXPECT_NE(out.find("3"), std::string::npos) << out;
+    EXPECT_NE(out.find("Linking program\n"), std::string::npos);
+
+    out = captureCompile("shader/no-such-file.vert", "shader/TextureQuad.frag", program);
+    EXPECT_NE(program, 0u);
+    EXPECT_FALSE(linkStatus(program));
+    EXPECT_EQ(out.find("Compiling shader : shader/no-such-file.vert\n"), 0u);
+}
