@@ -10,7 +10,8 @@ namespace {
 
 ShaderPrograms buildPrograms() {
     ShaderPrograms programs;
-    programs.sceneProgram = compileProgram("shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader");
+    programs.sceneProgram =
+        compileProgram("shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader");
     programs.shadowProgram = compileShadowProgram();
     programs.dofDepthProgram = compileProgram("shader/Dof_depth.vert", "shader/Dof_depth.frag");
     programs.dofProgram = compileProgram("shader/Dof.vert", "shader/Dof.frag");
@@ -56,7 +57,8 @@ void presentFrame() {
 }
 
 bool keepRunning() {
-    return glfwGetKey(theApp->window, GLFW_KEY_ESCAPE) != GLFW_PRESS && !glfwWindowShouldClose(theApp->window);
+    return glfwGetKey(theApp->window, GLFW_KEY_ESCAPE) != GLFW_PRESS &&
+           !glfwWindowShouldClose(theApp->window);
 }
 
 void shutdownDemo(const ShaderPrograms& programs) {

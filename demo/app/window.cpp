@@ -5,7 +5,9 @@
 namespace {
 
 // GLFW 3 reports wheel steps as offsets; the walk camera wants the accumulated position.
-void accumulateWheel(GLFWwindow*, double, double yOffset) { theApp->mouseWheel += yOffset; }
+void accumulateWheel(GLFWwindow*, double, double yOffset) {
+    theApp->mouseWheel += yOffset;
+}
 
 } // namespace
 

@@ -1,6 +1,8 @@
 """Runs the real demo binary from its working directory and talks to it the way a user would:
 reads its console, sends keys to its window, takes screenshots, waits for its exit code."""
 
+import ctypes
+import ctypes.util
 import os
 import queue
 import shutil
@@ -75,6 +77,10 @@ class DemoRun:
         for key in keys:
             subprocess.run(["xdotool", "key", "--delay", str(delay_ms), key], check=True, timeout=30)
 
+    def close_window(self):
+        """Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW)."""
+        send_close_request(int(self.window_id()))
+
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], check=True, timeout=60)
         return path
@@ -114,3 +120,25 @@ def content_copy():
         else:
             os.makedirs(os.path.join(root, folder))
     return root
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+
+def send_close_request(window):
+    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    event = _ClientMessage(type=33, window=window, format=32,  # 33: ClientMessage
+                           message_type=x11.XInternAtom(display, b"WM_PROTOCOLS", 0))
+    event.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+    x11.XCloseDisplay(display)

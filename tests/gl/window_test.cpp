@@ -60,6 +60,10 @@ TEST_F(GlTest, WindowAndSrgbTargetEncodeTheSameColour) {
     glFinish();
     auto window = readPixel(4, 4);
 
+    GLint encoding = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING, &encoding);
+    EXPECT_EQ(encoding, GL_SRGB);
     EXPECT_NEAR(target[1], 188, 1); // 0.5 linear encodes to about 0.735
     for (int c = 0; c < 3; ++c)
         EXPECT_NEAR(window[c], target[c], 1) << "channel " << c;
