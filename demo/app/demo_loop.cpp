@@ -42,12 +42,14 @@ bool startDemo(ShaderPrograms& programs) {
         return false;
     }
     programs = buildPrograms();
+    theApp->startSoundtrack();
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
     (void)programs;
     reportFrameRate(now);
+    theApp->keepSoundtrackPlaying();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
