@@ -2,6 +2,8 @@
 // every GPU object of the render passes.
 #pragma once
 
+#include "motion/camera.h"
+#include "motion/moving_light.h"
 #include "scene/scene_model.h"
 
 #include <GL/glew.h>
@@ -78,6 +80,10 @@ class DemoApp {
     double fpsLastTime = 0.0;
     int fpsFrameCount = 0;
     float fps = -1.0f;
+
+    // Motion
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<MovingLight> light;
 
     // Effect switches, 0 or 1, and the depth-of-field view 0..3
     int shadowMappingOn = 0;

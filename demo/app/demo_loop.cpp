@@ -2,6 +2,7 @@
 
 #include "app/demo_app.h"
 #include "app/frame_rate.h"
+#include "app/key_controls.h"
 #include "render/shader_loader.h"
 
 #include <cstdio>
@@ -10,7 +11,8 @@ namespace {
 
 ShaderPrograms buildPrograms() {
     ShaderPrograms programs;
-    programs.sceneProgram = compileProgram("shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader");
+    programs.sceneProgram =
+        compileProgram("shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader");
     programs.shadowProgram = compileShadowProgram();
     programs.dofDepthProgram = compileProgram("shader/Dof_depth.vert", "shader/Dof_depth.frag");
     programs.dofProgram = compileProgram("shader/Dof.vert", "shader/Dof.frag");
@@ -22,6 +24,32 @@ ShaderPrograms buildPrograms() {
 void reportFrameRate(double now) {
     if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
         printf("%f\n", static_cast<double>(theApp->fps));
+}
+
+bool keyDown(int arrowKey, int letterKey) {
+    return glfwGetKey(theApp->window, arrowKey) == GLFW_PRESS ||
+           glfwGetKey(theApp->window, letterKey) == GLFW_PRESS;
+}
+
+WalkInput readWalkInput(double now) {
+    WalkInput input;
+    input.now = now;
+    glfwGetCursorPos(theApp->window, &input.cursorX, &input.cursorY);
+    input.forward = keyDown(GLFW_KEY_UP, GLFW_KEY_W);
+    input.back = keyDown(GLFW_KEY_DOWN, GLFW_KEY_S);
+    input.right = keyDown(GLFW_KEY_RIGHT, GLFW_KEY_D);
+    input.left = keyDown(GLFW_KEY_LEFT, GLFW_KEY_A);
+    input.wheel = theApp->mouseWheel;
+    return input;
+}
+
+void moveCamera(double now) {
+    if (demoMode) {
+        theApp->camera->updatePath(now);
+        theApp->dofOn = theApp->camera->pathDofOn != 0;
+    } else {
+        theApp->camera->updateWalk(readWalkInput(now));
+    }
 }
 
 } // namespace
@@ -41,12 +69,15 @@ bool startDemo(ShaderPrograms& programs) {
         return false;
     }
     programs = buildPrograms();
+    glfwSetKeyCallback(theApp->window, onKeyEvent);
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
     (void)programs;
     reportFrameRate(now);
+    moveCamera(now);
+    theApp->light->update(now);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -56,7 +87,8 @@ void presentFrame() {
 }
 
 bool keepRunning() {
-    return glfwGetKey(theApp->window, GLFW_KEY_ESCAPE) != GLFW_PRESS && !glfwWindowShouldClose(theApp->window);
+    return glfwGetKey(theApp->window, GLFW_KEY_ESCAPE) != GLFW_PRESS &&
+           !glfwWindowShouldClose(theApp->window);
 }
 
 void shutdownDemo(const ShaderPrograms& programs) {
