@@ -3,6 +3,8 @@
 #pragma once
 
 #include "audio/audio_engine.h"
+#include "motion/camera.h"
+#include "motion/moving_light.h"
 #include "scene/scene_model.h"
 
 #include <GL/glew.h>
@@ -89,6 +91,10 @@ class DemoApp {
     AudioSound* music = nullptr;
     AudioChannel musicChannel;
     bool musicPlaying = false;
+
+    // Motion
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<MovingLight> light;
 
     // Effect switches, 0 or 1, and the depth-of-field view 0..3
     int shadowMappingOn = 0;
