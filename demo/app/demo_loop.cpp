@@ -3,6 +3,9 @@
 #include "app/demo_app.h"
 #include "app/frame_rate.h"
 #include "app/key_controls.h"
+#include "render/bloom.h"
+#include "render/depth_of_field.h"
+#include "render/screen_quad.h"
 #include "render/shader_loader.h"
 #include "scene/scene_import.h"
 
@@ -20,6 +23,33 @@ ShaderPrograms buildPrograms() {
     programs.quadProgram = compileProgram("shader/TextureQuad.vert", "shader/TextureQuad.frag");
     programs.bloomProgram = compileProgram("shader/Bloom.vert", "shader/Bloom.frag");
     return programs;
+}
+
+void preparePasses(const ShaderPrograms& programs) {
+    initDepthOfField(programs.dofDepthProgram, programs.dofProgram);
+    initBloom(programs.bloomProgram);
+    initScreenQuad(programs.quadProgram);
+}
+
+void addBloom(const ShaderPrograms& programs) {
+    glUseProgram(programs.dofProgram);
+    reduceForBloom();
+    glUseProgram(programs.bloomProgram);
+    drawBloom();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glUseProgram(programs.quadProgram);
+    drawQuad(QUAD_BLOOM);
+    glDisable(GL_BLEND);
+}
+
+void showDepthOfField(const ShaderPrograms& programs) {
+    glUseProgram(programs.dofDepthProgram);
+    drawDofDepth();
+    glUseProgram(programs.dofProgram);
+    drawDepthOfField();
+    glUseProgram(programs.quadProgram);
+    drawQuad(QUAD_DOF);
 }
 
 void reportFrameRate(double now) {
@@ -71,18 +101,26 @@ bool startDemo(ShaderPrograms& programs) {
     }
     loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
     programs = buildPrograms();
+    preparePasses(programs);
     glfwSetKeyCallback(theApp->window, onKeyEvent);
     theApp->startSoundtrack();
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
-    (void)programs;
     reportFrameRate(now);
     moveCamera(now);
     theApp->light->update(now);
     theApp->keepSoundtrackPlaying();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    postProcess(programs);
+}
+
+void postProcess(const ShaderPrograms& programs) {
+    if (theApp->dofOn == 0 && theApp->bloomOn == 1)
+        addBloom(programs);
+    if (theApp->dofOn == 1)
+        showDepthOfField(programs);
 }
 
 void presentFrame() {
