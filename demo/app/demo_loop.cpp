@@ -2,11 +2,22 @@
 
 #include "app/demo_app.h"
 #include "app/frame_rate.h"
+#include "render/scene_pass.h"
+#include "render/scene_target.h"
 #include "render/shader_loader.h"
+#include "render/shadow_pass.h"
+#include "render/skybox.h"
 
 #include <cstdio>
 
 namespace {
+
+void reportFrameRate(double now) {
+    if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
+        printf("%f\n", static_cast<double>(theApp->fps));
+}
+
+} // namespace
 
 ShaderPrograms buildPrograms() {
     ShaderPrograms programs;
@@ -20,12 +31,26 @@ ShaderPrograms buildPrograms() {
     return programs;
 }
 
-void reportFrameRate(double now) {
-    if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
-        printf("%f\n", static_cast<double>(theApp->fps));
+void initPasses(const ShaderPrograms& programs) {
+    initSceneUniforms(programs.sceneProgram);
+    initShadowMapping(programs.shadowProgram);
+    // The depth-of-field set-up goes here; it creates the scene target between its own textures and
+    // framebuffers and ends on framebuffer 0. The bloom set-up follows it, then the screen quad's.
+    initSceneTarget();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    initSkybox();
 }
 
-} // namespace
+void drawPasses(const ShaderPrograms& programs) {
+    if (theApp->shadowMappingOn == 1) {
+        glUseProgram(programs.shadowProgram);
+        drawShadowMap();
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glUseProgram(programs.sceneProgram);
+    drawScene(false);
+    drawScene(true);
+}
 
 bool startDemo(ShaderPrograms& programs) {
     demoMode = true;
@@ -42,13 +67,13 @@ bool startDemo(ShaderPrograms& programs) {
         return false;
     }
     programs = buildPrograms();
+    initPasses(programs);
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
-    (void)programs;
     reportFrameRate(now);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawPasses(programs);
 }
 
 void presentFrame() {
