@@ -7,6 +7,7 @@
 #include "render/shader_loader.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
+#include "scene/scene_import.h"
 
 #include <cstdio>
 
@@ -66,13 +67,16 @@ bool startDemo(ShaderPrograms& programs) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
+    loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
     programs = buildPrograms();
     initPasses(programs);
+    theApp->startSoundtrack();
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
     reportFrameRate(now);
+    theApp->keepSoundtrackPlaying();
     drawPasses(programs);
 }
 
