@@ -5,30 +5,20 @@
 #include "app/key_controls.h"
 #include "render/bloom.h"
 #include "render/depth_of_field.h"
+#include "render/scene_pass.h"
 #include "render/screen_quad.h"
 #include "render/shader_loader.h"
+#include "render/shadow_pass.h"
+#include "render/skybox.h"
 #include "scene/scene_import.h"
 
 #include <cstdio>
 
 namespace {
 
-ShaderPrograms buildPrograms() {
-    ShaderPrograms programs;
-    programs.sceneProgram =
-        compileProgram("shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader");
-    programs.shadowProgram = compileShadowProgram();
-    programs.dofDepthProgram = compileProgram("shader/Dof_depth.vert", "shader/Dof_depth.frag");
-    programs.dofProgram = compileProgram("shader/Dof.vert", "shader/Dof.frag");
-    programs.quadProgram = compileProgram("shader/TextureQuad.vert", "shader/TextureQuad.frag");
-    programs.bloomProgram = compileProgram("shader/Bloom.vert", "shader/Bloom.frag");
-    return programs;
-}
-
-void preparePasses(const ShaderPrograms& programs) {
-    initDepthOfField(programs.dofDepthProgram, programs.dofProgram);
-    initBloom(programs.bloomProgram);
-    initScreenQuad(programs.quadProgram);
+void reportFrameRate(double now) {
+    if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
+        printf("%f\n", static_cast<double>(theApp->fps));
 }
 
 void addBloom(const ShaderPrograms& programs) {
@@ -50,11 +40,6 @@ void showDepthOfField(const ShaderPrograms& programs) {
     drawDepthOfField();
     glUseProgram(programs.quadProgram);
     drawQuad(QUAD_DOF);
-}
-
-void reportFrameRate(double now) {
-    if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
-        printf("%f\n", static_cast<double>(theApp->fps));
 }
 
 bool keyDown(int arrowKey, int letterKey) {
@@ -85,6 +70,39 @@ void moveCamera(double now) {
 
 } // namespace
 
+ShaderPrograms buildPrograms() {
+    ShaderPrograms programs;
+    programs.sceneProgram =
+        compileProgram("shader/VertexShader.vertexshader", "shader/FragmentShader.fragmentshader");
+    programs.shadowProgram = compileShadowProgram();
+    programs.dofDepthProgram = compileProgram("shader/Dof_depth.vert", "shader/Dof_depth.frag");
+    programs.dofProgram = compileProgram("shader/Dof.vert", "shader/Dof.frag");
+    programs.quadProgram = compileProgram("shader/TextureQuad.vert", "shader/TextureQuad.frag");
+    programs.bloomProgram = compileProgram("shader/Bloom.vert", "shader/Bloom.frag");
+    return programs;
+}
+
+void initPasses(const ShaderPrograms& programs) {
+    initSceneUniforms(programs.sceneProgram);
+    initShadowMapping(programs.shadowProgram);
+    initDepthOfField(programs.dofDepthProgram, programs.dofProgram);
+    initBloom(programs.bloomProgram);
+    initScreenQuad(programs.quadProgram);
+    initSkybox();
+}
+
+void drawPasses(const ShaderPrograms& programs) {
+    if (theApp->shadowMappingOn == 1) {
+        glUseProgram(programs.shadowProgram);
+        drawShadowMap();
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glUseProgram(programs.sceneProgram);
+    drawScene(false);
+    drawScene(true);
+    postProcess(programs);
+}
+
 bool startDemo(ShaderPrograms& programs) {
     demoMode = true;
     theApp = new DemoApp();
@@ -101,7 +119,7 @@ bool startDemo(ShaderPrograms& programs) {
     }
     loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
     programs = buildPrograms();
-    preparePasses(programs);
+    initPasses(programs);
     glfwSetKeyCallback(theApp->window, onKeyEvent);
     theApp->startSoundtrack();
     return true;
@@ -112,8 +130,7 @@ void renderFrame(const ShaderPrograms& programs, double now) {
     moveCamera(now);
     theApp->light->update(now);
     theApp->keepSoundtrackPlaying();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    postProcess(programs);
+    drawPasses(programs);
 }
 
 void postProcess(const ShaderPrograms& programs) {

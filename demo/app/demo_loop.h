@@ -13,6 +13,15 @@ struct ShaderPrograms {
     GLuint bloomProgram = 0;
 };
 
+// Compiles the six programs, in the order the console shows them.
+ShaderPrograms buildPrograms();
+
+// Every pass's targets, vertex arrays and uniform locations, in the order the passes depend on.
+void initPasses(const ShaderPrograms& programs);
+
+// The render passes of one frame as the effect flags select them, each with its program made current.
+void drawPasses(const ShaderPrograms& programs);
+
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.
 bool startDemo(ShaderPrograms& programs);
 

@@ -1,6 +1,7 @@
 #include "render/depth_of_field.h"
 
 #include "app/demo_app.h"
+#include "render/mesh_draw.h"
 #include "render/render_targets.h"
 #include "render/scene_target.h"
 #include "render/screen_quad.h"
@@ -96,30 +97,13 @@ void lookUpStageUniforms(GLuint program) {
     u.poisson = glGetUniformLocation(program, "poisson");
 }
 
-GLenum primitiveOf(const Mesh& mesh) {
-    switch (mesh.primitiveTypes) {
-    case 2:
-        return GL_LINES;
-    case 8:
-        return GL_POLYGON;
-    case 1:
-        return GL_POINTS;
-    default:
-        return GL_TRIANGLES;
-    }
-}
-
 void drawMeshDepth(const Mesh& mesh, const Material& material) {
-    const glm::mat4 viewProjection = theApp->camera->projectionMatrix * theApp->camera->viewMatrix;
-    const glm::mat4 mvp = viewProjection * mesh.modelMatrix;
+    const Camera& camera = *theApp->camera;
+    const glm::mat4 mvp = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
     glBindVertexArray(mesh.vao);
     glUniformMatrix4fv(theApp->dofDepthUniforms.modelMatrix, 1, GL_FALSE, &mesh.modelMatrix[0][0]);
     glUniformMatrix4fv(theApp->dofDepthUniforms.mvpMatrix, 1, GL_FALSE, &mvp[0][0]);
-    if (material.twoSided)
-        glDisable(GL_CULL_FACE);
-    glDrawArrays(primitiveOf(mesh), 0, mesh.vertexCount);
-    if (material.twoSided)
-        glEnable(GL_CULL_FACE);
+    drawMesh(mesh, material);
 }
 
 void uploadStageSettings() {
@@ -190,13 +174,7 @@ void drawDofDepth() {
     const Camera& camera = *theApp->camera;
     glUniform3fv(theApp->dofDepthUniforms.camPos, 1, &camera.position[0]);
     glUniform2f(theApp->dofDepthUniforms.nearFar, camera.nearPlane, camera.farPlane);
-    for (const Scene& scene : theApp->scenes) {
-        for (const Mesh& mesh : scene.opaqueMeshes) {
-            const Material& material = scene.materials.at(mesh.materialIndex);
-            if (material.opacity == 1.0f)
-                drawMeshDepth(mesh, material);
-        }
-    }
+    forEachSolidMesh(theApp->scenes, drawMeshDepth);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

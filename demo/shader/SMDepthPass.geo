@@ -1,5 +1,6 @@
 #version 330 core
-// Shadow geometry stage: sends every triangle to all six cube-map faces.
+// Shadow pass, geometry stage: sends every triangle to all six faces of the light's depth cube map,
+// projected by that face's view-projection and routed to its layer.
 
 layout(triangles) in;
 layout(triangle_strip, max_vertices = 18) out;

@@ -1,5 +1,5 @@
 #version 330 core
-// Shadow vertex stage: world-space position, projected per cube face by the geometry stage.
+// Shadow pass, vertex stage: the world-space position; the geometry stage projects it onto each cube face.
 
 layout(location = 0) in vec3 position;
 

@@ -1,0 +1,181 @@
+#include "render/scene_pass.h"
+
+#include "app/demo_app.h"
+#include "render/mesh_draw.h"
+#include "render/skybox.h"
+
+#include <glm/gtc/type_ptr.hpp>
+
+namespace {
+
+void uploadMatrix(int location, const glm::mat4& matrix) {
+    glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+void selectTarget(bool offscreen) {
+    glViewport(0, 0, theApp->settings->width, theApp->settings->height);
+    if (offscreen) {
+        glBindFramebuffer(GL_FRAMEBUFFER, theApp->sceneFramebuffer);
+        glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    } else {
+        glDrawBuffer(GL_BACK_LEFT);
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// The values that hold for every mesh of a Scene, the transparent phase included.
+void uploadSceneConstants() {
+    const SceneUniforms& u = theApp->sceneUniforms;
+    glUniform1f(u.isNormal, 0.0f);
+    glUniform1f(u.isTrans, 0.0f);
+    uploadMatrix(u.projMatrix, theApp->camera->projectionMatrix);
+    uploadMatrix(u.viewMatrix, theApp->camera->viewMatrix);
+    glUniform2f(u.nearFar, theApp->light->nearPlane, theApp->light->farPlane);
+    glUniform1i(u.smOn, theApp->shadowMappingOn);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowCubeMap);
+    glUniform1i(u.shadowMap, 1);
+}
+
+void uploadMatrices(const Mesh& mesh) {
+    const SceneUniforms& u = theApp->sceneUniforms;
+    const Camera& camera = *theApp->camera;
+    theApp->mvpMatrix = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
+    theApp->mvMatrix = camera.viewMatrix * mesh.modelMatrix;
+    theApp->normalMatrix = glm::transpose(glm::mat3(glm::inverse(theApp->mvMatrix)));
+    uploadMatrix(u.mvp, theApp->mvpMatrix);
+    uploadMatrix(u.mvMatrix, theApp->mvMatrix);
+    uploadMatrix(u.modelMatrix, mesh.modelMatrix);
+    glUniformMatrix3fv(u.normMatrix, 1, GL_FALSE, glm::value_ptr(theApp->normalMatrix));
+}
+
+void uploadLightAndMaterial(const Material& material) {
+    const SceneUniforms& u = theApp->sceneUniforms;
+    const MovingLight& light = *theApp->light;
+    glUniform3fv(u.lightPos, 1, glm::value_ptr(light.position));
+    glUniform3fv(u.lightKd, 1, glm::value_ptr(light.diffuse));
+    glUniform3fv(u.lightKa, 1, glm::value_ptr(light.ambient));
+    glUniform3fv(u.lightKs, 1, glm::value_ptr(light.specular));
+    glUniform4fv(u.materialKd, 1, glm::value_ptr(material.diffuse));
+    glUniform4fv(u.materialKa, 1, glm::value_ptr(material.ambient));
+    glUniform4fv(u.materialKs, 1, glm::value_ptr(material.specular));
+    glUniform1f(u.materialA, material.shininess);
+    glUniform1f(u.materialO, material.opacity);
+}
+
+// Without a diffuse map, unit 0 keeps whatever it had; "has_tex" tells the shader not to sample it.
+void bindDiffuseTexture(const Material& material) {
+    const SceneUniforms& u = theApp->sceneUniforms;
+    if (material.diffuseTexture == NO_TEXTURE) {
+        glUniform1f(u.hasTex, 0.0f);
+        return;
+    }
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, material.diffuseTexture);
+    glUniform1i(u.baseTexture, 0);
+    glUniform1f(u.hasTex, 1.0f);
+}
+
+void bindNormalMap(const Material& material) {
+    const SceneUniforms& u = theApp->sceneUniforms;
+    if (material.normalTexture == NO_TEXTURE || theApp->normalMappingOn != 1) {
+        glUniform1f(u.isNormal, 0.0f);
+        return;
+    }
+    glUniform1f(u.isNormal, 1.0f);
+    glActiveTexture(GL_TEXTURE2);
+    glBindTexture(GL_TEXTURE_2D, material.normalTexture);
+    glUniform1i(u.normalTexture, 2);
+}
+
+void drawOpaqueMeshes(const Scene& scene) {
+    uploadSceneConstants();
+    for (const Mesh& mesh : scene.opaqueMeshes) {
+        const Material* material = meshMaterial(scene, mesh);
+        if (!material)
+            continue;
+        glBindVertexArray(mesh.vao);
+        uploadMatrices(mesh);
+        uploadLightAndMaterial(*material);
+        withMaterialCulling(*material, [&] {
+            bindDiffuseTexture(*material);
+            bindNormalMap(*material);
+            glUniform1f(theApp->sceneUniforms.isSky, 0.0f);
+            drawVertices(mesh);
+        });
+    }
+}
+
+// Unsorted; each mesh is drawn with its front faces culled and then with its back faces culled, so its
+// far side is blended in before its near side.
+void drawTransparentMeshes(const Scene& scene) {
+    const SceneUniforms& u = theApp->sceneUniforms;
+    glUniform1f(u.isTrans, 1.0f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (const Mesh& mesh : scene.transparentMeshes) {
+        const Material* material = meshMaterial(scene, mesh);
+        if (!material)
+            continue;
+        glBindVertexArray(mesh.vao);
+        uploadMatrices(mesh);
+        uploadLightAndMaterial(*material);
+        withMaterialCulling(*material, [&] {
+            glUniform1f(u.isNormal, 0.0f);
+            glUniform1f(u.isSky, 0.0f);
+            bindDiffuseTexture(*material);
+            glCullFace(GL_FRONT);
+            drawVertices(mesh);
+            glCullFace(GL_BACK);
+            drawVertices(mesh);
+        });
+    }
+    glDisable(GL_BLEND);
+}
+
+} // namespace
+
+void initSceneUniforms(GLuint program) {
+    SceneUniforms& u = theApp->sceneUniforms;
+    struct Lookup {
+        int* location;
+        const char* name;
+    };
+    const Lookup lookups[] = {{&u.projMatrix, "PROJ_matrix"},
+                              {&u.viewMatrix, "V_matrix"},
+                              {&u.mvp, "MVP"},
+                              {&u.mvMatrix, "MV_matrix"},
+                              {&u.modelMatrix, "M_matrix"},
+                              {&u.normMatrix, "NORM_matrix"},
+                              {&u.lightPos, "light_pos_WS"},
+                              {&u.lightKd, "light_kd"},
+                              {&u.lightKa, "light_ka"},
+                              {&u.lightKs, "light_ks"},
+                              {&u.materialKd, "material_kd"},
+                              {&u.materialKa, "material_ka"},
+                              {&u.materialKs, "material_ks"},
+                              {&u.materialA, "material_a"},
+                              {&u.materialO, "material_o"},
+                              {&u.nearFar, "near_far"},
+                              {&u.baseTexture, "baseTexture"},
+                              {&u.shadowMap, "shadowMap"},
+                              {&u.normalTexture, "NormalTextureSampler"},
+                              {&u.smOn, "SM_on"},
+                              {&u.isNormal, "is_normal"},
+                              {&u.isSky, "is_sky"},
+                              {&u.isTrans, "is_trans"},
+                              {&u.hasTex, "has_tex"}};
+    for (const Lookup& lookup : lookups)
+        *lookup.location = glGetUniformLocation(program, lookup.name);
+}
+
+void drawScene(bool offscreen) {
+    selectTarget(offscreen);
+    drawSky();
+    for (const Scene& scene : theApp->scenes)
+        drawOpaqueMeshes(scene);
+    for (const Scene& scene : theApp->scenes)
+        drawTransparentMeshes(scene);
+    glUniform1f(theApp->sceneUniforms.isTrans, 0.0f);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}

@@ -1,0 +1,9 @@
+// The sky: a fixed box of six textured quads around the world origin, drawn first by the scene pass.
+#pragma once
+
+// Builds `skyVao` and loads the six sky images into `skyTextures` (top, bottom, right, left, front, back).
+void initSkybox();
+
+// Draws the six faces unlit with the scene program (current) at projection x view; leaves culling on and
+// texture unit 0 active with no 2D texture bound.
+void drawSky();

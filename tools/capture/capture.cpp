@@ -1,0 +1,171 @@
+// Renders chosen moments of the demo into PNG files. It runs the demo's own start-up and frame loop on a
+// clock it sets itself, stepping the flight and the light through their paths to each requested time.
+//
+// Run from demo/ (the demo's working directory):
+//   capture --times 0,10,30 --out DIR [--step S] [--walk X,Y,Z,H,V] [--flags SM,BLOOM,NM,DOF] [--light X,Y,Z]
+// --times  path times in seconds; one file DIR/frame_<time>.png each (the times are taken in order)
+// --step   clock step between frames on the way, in seconds (default 0.25); both paths advance at most
+//          one segment per frame, so the step must stay below the shortest segment
+// --walk   walk mode, camera at (X, Y, Z) with heading H and pitch V (radians)
+// --flags  shadow mapping, bloom, normal mapping, depth of field, each 0 or 1 (in demo mode the camera
+//          path still decides depth of field)
+// --light  holds the light at (X, Y, Z) instead of moving it along its path
+#include "app/demo_app.h"
+#include "app/demo_loop.h"
+
+#include <IL/il.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+struct Options {
+    std::vector<double> times;
+    std::string outDir;
+    double step = 0.25;
+    std::vector<float> walk;
+    std::vector<int> flags;
+    std::vector<float> light;
+};
+
+template <typename T> std::vector<T> parseList(const char* text) {
+    std::vector<T> values;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, ','))
+        values.push_back(static_cast<T>(std::atof(item.c_str())));
+    return values;
+}
+
+bool parseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const char* name = argv[i];
+        const char* value = argv[i + 1];
+        if (!std::strcmp(name, "--times"))
+            options.times = parseList<double>(value);
+        else if (!std::strcmp(name, "--out"))
+            options.outDir = value;
+        else if (!std::strcmp(name, "--step"))
+            options.step = std::atof(value);
+        else if (!std::strcmp(name, "--walk"))
+            options.walk = parseList<float>(value);
+        else if (!std::strcmp(name, "--flags"))
+            options.flags = parseList<int>(value);
+        else if (!std::strcmp(name, "--light"))
+            options.light = parseList<float>(value);
+        else
+            return false;
+    }
+    std::sort(options.times.begin(), options.times.end());
+    return argc % 2 == 1 && !options.times.empty() && !options.outDir.empty() && options.step > 0.0 &&
+           (options.walk.empty() || options.walk.size() == 5) &&
+           (options.flags.empty() || options.flags.size() == 4) &&
+           (options.light.empty() || options.light.size() == 3);
+}
+
+void applyOptions(const Options& options) {
+    if (!options.walk.empty()) {
+        demoMode = false;
+        Camera& camera = *theApp->camera;
+        camera.position = glm::vec3(options.walk[0], options.walk[1], options.walk[2]);
+        camera.horizontalAngle = options.walk[3];
+        camera.verticalAngle = options.walk[4];
+    }
+    if (!options.flags.empty()) {
+        theApp->shadowMappingOn = options.flags[0] != 0;
+        theApp->bloomOn = options.flags[1] != 0;
+        theApp->normalMappingOn = options.flags[2] != 0;
+        theApp->dofOn = options.flags[3] != 0;
+    }
+    if (!options.light.empty()) {
+        // A path too short to follow leaves the light where it is put.
+        theApp->light->lightPath.clear();
+        theApp->light->position = glm::vec3(options.light[0], options.light[1], options.light[2]);
+    }
+}
+
+void frameAt(const ShaderPrograms& programs, double time) {
+    glfwSetTime(time);
+    renderFrame(programs, glfwGetTime());
+}
+
+// The window's back buffer, top row first, as RGB bytes.
+std::vector<unsigned char> readFrame(int width, int height) {
+    std::vector<unsigned char> bottomUp(static_cast<size_t>(width) * height * 3);
+    glFinish();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<unsigned char> topDown(bottomUp.size());
+    size_t row = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y)
+        std::copy_n(&bottomUp[(height - 1 - y) * row], row, &topDown[y * row]);
+    return topDown;
+}
+
+bool writePng(const std::string& path, int width, int height, std::vector<unsigned char>& rgb) {
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    bool written = ilTexImage(width, height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb.data());
+    ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
+    written = written && ilSave(IL_PNG, path.c_str());
+    ilDeleteImages(1, &image);
+    return written;
+}
+
+std::string framePath(const std::string& outDir, double time) {
+    char name[64];
+    std::snprintf(name, sizeof name, "/frame_%.2f.png", time);
+    return outDir + name;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: capture --times T1,T2,... --out DIR [--step S] [--walk X,Y,Z,H,V] "
+                             "[--flags SM,BLOOM,NM,DOF] [--light X,Y,Z]\n");
+        return 2;
+    }
+    // Frames, not sound, are wanted; an explicit choice of audio driver is respected.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    mkdir(options.outDir.c_str(), 0755);
+    ShaderPrograms programs;
+    if (!startDemo(programs))
+        return 1;
+    applyOptions(options);
+    ilInit();
+    ilEnable(IL_FILE_OVERWRITE);
+    const int width = theApp->settings->width, height = theApp->settings->height;
+    int failures = 0;
+    double clock = 0.0;
+    for (double target : options.times) {
+        for (; clock < target; clock = std::min(clock + options.step, target)) {
+            frameAt(programs, clock);
+            presentFrame();
+        }
+        // A frame that moves a path on to its next segment draws the old spot: settle before capturing.
+        frameAt(programs, target);
+        presentFrame();
+        frameAt(programs, target);
+        std::vector<unsigned char> frame = readFrame(width, height);
+        std::string path = framePath(options.outDir, target);
+        if (!writePng(path, width, height, frame)) {
+            std::fprintf(stderr, "could not write %s\n", path.c_str());
+            ++failures;
+        }
+        presentFrame();
+    }
+    shutdownDemo(programs);
+    return failures ? 1 : 0;
+}
