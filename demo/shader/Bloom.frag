@@ -16,9 +16,9 @@ uniform vec2 offset;
 layout(location = 0) out vec4 color;
 
 // Linear brightness where the glow starts and where it is full.
-const float BRIGHT_START = 0.55;
-const float BRIGHT_FULL = 0.9;
-const float GLOW_STRENGTH = 0.8;
+const float BRIGHT_START = 0.66;
+const float BRIGHT_FULL = 0.85;
+const float GLOW_STRENGTH = 1.0;
 const float CORE_STRENGTH = 0.25;
 
 // The bloom targets repeat at their edges: every tap stays half a texel inside.

@@ -45,6 +45,20 @@ float depthAt(vec2 at) {
     return linearDepth(texelFetch(depth_texture, clamp(ivec2(at * vec2(size)), ivec2(0), size - 1), 0).r);
 }
 
+// The nearest of the four depth texels around the pixel. The depth is rendered at half size, so a thin
+// object in focus (a leaf, a rail) may be missing from the texel under a pixel it covers, and would be
+// blurred away with its background.
+float nearestDepthAround() {
+    ivec2 size = ivec2(dwidth, dheight);
+    ivec2 first = ivec2(floor(uv * vec2(size) - 0.5));
+    float nearest = 1.0;
+    for (int i = 0; i < 4; ++i) {
+        ivec2 texel = clamp(first + ivec2(i % 2, i / 2), ivec2(0), size - 1);
+        nearest = min(nearest, texelFetch(depth_texture, texel, 0).r);
+    }
+    return linearDepth(nearest);
+}
+
 // -1 fully blurred near, 0 in focus, +1 fully blurred far.
 float signedBlur(float depth) {
     float nearBlur = near_on != 0 ? 1.0 - smoothstep(near_start, near_end, depth) : 0.0;
@@ -90,12 +104,19 @@ vec3 wideBlur(vec4 own, int taps) {
     return sum / total;
 }
 
+// Stage 3's depth view: grey in proportion to the depth up to twice the far zone's end, white beyond;
+// squared, since the window encodes it to sRGB.
+float depthGrey(float depth) {
+    float grey = clamp(depth / (2.0 * far_end), 0.0, 1.0);
+    return grey * grey;
+}
+
 void main() {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
     int shown = int(Dof_show + 0.5);
     vec3 reduced = reduceScene();
     vec3 scene = texelFetch(scene_texture, pixel, 0).rgb;
-    float depth = depthAt(uv);
+    float depth = nearestDepthAround();
     // Stage 0 writes the blur texture, so it reads none.
     vec4 own = state != 0 ? texelFetch(blur_texture, pixel, 0) : vec4(0.5);
     float blur = blurOf(own);
@@ -110,7 +131,7 @@ void main() {
     else if (shown == 1)
         color = vec4(max(-blur, 0.0), 1.0 - abs(blur), max(blur, 0.0), 1.0);
     else if (shown == 2)
-        color = vec4(vec3(sqrt(depth)), 1.0);
+        color = vec4(vec3(depthGrey(depth)), 1.0);
     else if (shown == 3)
         color = vec4(wide, 1.0);
     else
