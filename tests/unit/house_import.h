@@ -1,0 +1,51 @@
+// The house model imported the way the demo imports it: Assimp with the demo's flags, file and
+// texture paths resolved from the demo's working directory.
+#pragma once
+
+#include <assimp/Importer.hpp>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <string>
+
+inline const std::string& demoDir() {
+    static const std::string dir = DEMO_DIR;
+    return dir;
+}
+
+// A path as the demo opens it (relative to demo/), usable from any working directory.
+inline std::string fromDemoDir(const std::string& path) {
+    return demoDir() + "/" + path;
+}
+
+inline const aiScene* importHouse(Assimp::Importer& importer) {
+    return importer.ReadFile(fromDemoDir("../models/casa de vacaciones.dae"),
+                             aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes);
+}
+
+inline float materialOpacity(const aiMaterial* material) {
+    ai_real opacity = 1;
+    aiGetMaterialFloatArray(material, "$mat.opacity", 0, 0, &opacity, nullptr);
+    return static_cast<float>(opacity);
+}
+
+inline bool materialTwoSided(const aiMaterial* material) {
+    int twoSided = 0;
+    aiGetMaterialIntegerArray(material, "$mat.twosided", 0, 0, &twoSided, nullptr);
+    return twoSided != 0;
+}
+
+inline std::string materialName(const aiMaterial* material) {
+    aiString name;
+    material->Get(AI_MATKEY_NAME, name);
+    return name.C_Str();
+}
+
+// The diffuse texture path as the file gives it, or "" without one.
+inline std::string diffusePath(const aiMaterial* material) {
+    aiString path;
+    if (aiGetMaterialTexture(material, aiTextureType_DIFFUSE, 0, &path) != AI_SUCCESS)
+        return "";
+    return path.C_Str();
+}
