@@ -13,15 +13,15 @@ def _legs(part, material, half_w, half_d, height, inset=12.0, size=LEG):
     for sx in (-1, 1):
         for sz in (-1, 1):
             x, z = sx * (half_w - inset), sz * (half_d - inset)
-            part.box(material, (x - size / 2, 0, z - size / 2), (x + size / 2, height, z + size / 2),
-                     grain=[0, 1, 0])
+            part.box(material, (x - size / 2, 0, z - size / 2),
+                     (x + size / 2, height, z + size / 2), grain=[0, 1, 0])
 
 
-def table(width, depth, height, top="timber", legs="timber"):
+def table(width, depth, height):
     part = Part("table")
-    part.box(top, (-width / 2, height - 8, -depth / 2), (width / 2, height, depth / 2),
+    part.box("timber", (-width / 2, height - 8, -depth / 2), (width / 2, height, depth / 2),
              grain=[1, 0, 0])
-    _legs(part, legs, width / 2, depth / 2, height - 8)
+    _legs(part, "timber", width / 2, depth / 2, height - 8)
     return part
 
 
@@ -177,17 +177,20 @@ def piano():
 
 
 def leaf(length, width, bend, lift):
-    """One leaf blade along +x from the origin, rising by `lift` and drooping by `bend`."""
+    """One leaf blade along +x from the origin, rising by `lift` and drooping by `bend`;
+    the blade texture runs along it."""
     part = Part("leaf")
-    xs = np.linspace(0, length, 4)
-    ys = lift * xs / length - bend * (xs / length) ** 2
+    s = np.linspace(0, 1, 4)
+    xs = length * s
+    ys = lift * s - bend * s ** 2
     ws = width * np.array([0.15, 1.0, 0.8, 0.05])
     for k in range(3):
         a0, a1 = np.array([xs[k], ys[k], 0]), np.array([xs[k + 1], ys[k + 1], 0])
         quad = [a0 + (0, 0, -ws[k]), a1 + (0, 0, -ws[k + 1]), a1 + (0, 0, ws[k + 1]),
                 a0 + (0, 0, ws[k])]
         normal = np.cross(quad[1] - quad[0], quad[3] - quad[0])
-        part.polygon("leaves", quad, normal, grain=[1, 0, 0])
+        part.polygon("leaves", quad, normal,
+                     st=[(s[k], 0), (s[k + 1], 0), (s[k + 1], 1), (s[k], 1)])
     return part
 
 
@@ -220,8 +223,9 @@ def book_stack(seed, count=3):
         s0 = DECOR_BOOKS[0] + g.uniform(0, 0.45)
         v0 = DECOR_BOOKS[1] + g.uniform(0, 0.4)
         part.box("bed_linen", (-w / 2, y, -d / 2), (w / 2, y + h, d / 2), faces="xXzZ")
-        part.polygon("decor", [(-w / 2, y + h, d / 2), (w / 2, y + h, d / 2), (w / 2, y + h, -d / 2),
-                               (-w / 2, y + h, -d / 2)], (0, 1, 0),
+        cover = [(-w / 2, y + h, d / 2), (w / 2, y + h, d / 2), (w / 2, y + h, -d / 2),
+                 (-w / 2, y + h, -d / 2)]
+        part.polygon("decor", cover, (0, 1, 0),
                      st=[(s0, v0), (s0 + 0.04, v0), (s0 + 0.04, v0 + 0.08), (s0, v0 + 0.08)])
         y += h
     return part

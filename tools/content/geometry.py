@@ -45,15 +45,14 @@ class Part:
     def _append(self, material, pos, nrm, st):
         self.triangles.setdefault(material, []).append((pos, nrm, st))
 
-    def polygon(self, material, points, normal, grain=None, st=None):
+    def polygon(self, material, points, normal, grain=None, st=None, normalised=True):
         """Convex planar polygon, fan-triangulated; winding follows `normal`.
-        `st` gives explicit per-point texture coordinates (already normalised)."""
+        `st` gives explicit per-point texture coordinates, either normalised or, with
+        normalised=False, in model units like the automatic ones."""
         pts = [np.asarray(p, dtype=float) for p in points]
         n = unit(normal)
-        geometric = np.cross(pts[1] - pts[0], pts[2] - pts[0])
-        if len(pts) > 3:
-            geometric = sum(np.cross(pts[i] - pts[0], pts[i + 1] - pts[0])
-                            for i in range(1, len(pts) - 1))
+        geometric = sum(np.cross(pts[i] - pts[0], pts[i + 1] - pts[0])
+                        for i in range(1, len(pts) - 1))
         order = list(range(len(pts)))
         if geometric.dot(n) < 0:
             order.reverse()
@@ -61,7 +60,7 @@ class Part:
             u, v = face_axes(n, grain)
             coords = [(p.dot(u), p.dot(v), 0.0) for p in pts]
         else:
-            coords = [(s, t, 1.0) for s, t in st]
+            coords = [(s, t, 1.0 if normalised else 0.0) for s, t in st]
         for i in range(1, len(order) - 1):
             corners = [order[0], order[i], order[i + 1]]
             pos = np.array([pts[c] for c in corners])
@@ -70,11 +69,10 @@ class Part:
             self._append(material, pos, np.tile(n, (3, 1)),
                          np.array([coords[c] for c in corners]))
 
-    def quad(self, material, origin, du, dv, grain=None, st=None):
+    def quad(self, material, origin, du, dv):
         """Parallelogram origin + a du + b dv, front side along du x dv."""
         o, du, dv = (np.asarray(x, dtype=float) for x in (origin, du, dv))
-        self.polygon(material, [o, o + du, o + du + dv, o + dv], np.cross(du, dv),
-                     grain, st)
+        self.polygon(material, [o, o + du, o + du + dv, o + dv], np.cross(du, dv))
 
     def box(self, material, lo, hi, grain=None, faces="xXyYzZ"):
         """Axis-aligned box; `faces` names the sides to emit (x = -x side, X = +x)."""
@@ -107,7 +105,7 @@ class Part:
         self.oriented_box(material, (start + end) / 2, axes, half, grain=along)
 
     def cylinder(self, material, base, radius, height, segments=16, radius_top=None,
-                 caps=(True, True), axis=UP, grain=None, outward=True):
+                 caps=(True, True), axis=UP):
         """Cylinder or frustum standing on `base` along `axis`; st wraps once around."""
         base, axis = np.asarray(base, dtype=float), unit(axis)
         radius_top = radius if radius_top is None else radius_top
@@ -123,27 +121,24 @@ class Part:
             r0, r1 = ring[i], ring[i + 1]
             pts = [base + r0 * radius, base + r1 * radius, top + r1 * radius_top,
                    top + r0 * radius_top]
-            mid = unit(r0 + r1)
-            n = unit(mid + axis * slope) * (1 if outward else -1)
+            n = unit(unit(r0 + r1) + axis * slope)
             s0, s1 = circumference * i / segments, circumference * (i + 1) / segments
-            self.polygon(material, pts, n,
-                         st=[(s0, 0), (s1, 0), (s1, height), (s0, height)]
-                         if grain is None else None, grain=grain)
+            self.polygon(material, pts, n, st=[(s0, 0), (s1, 0), (s1, height), (s0, height)],
+                         normalised=False)
         for cap, center, r, n in ((caps[0], base, radius, -axis),
                                   (caps[1], top, radius_top, axis)):
             if cap and r > 0:
                 self.polygon(material, [center + p * r for p in ring[:-1]], n)
 
-    def transformed(self, rotation_y=0.0, offset=(0, 0, 0), scale=1.0):
-        """A copy turned about +y by `rotation_y` radians, scaled and moved."""
+    def transformed(self, rotation_y=0.0, offset=(0, 0, 0)):
+        """A copy turned about +y by `rotation_y` radians and moved by `offset`."""
         c, s = math.cos(rotation_y), math.sin(rotation_y)
         rot = np.array([[c, 0, s], [0, 1, 0], [-s, 0, c]])
         out = Part(self.name)
         for material, tris in self.triangles.items():
             for pos, nrm, st in tris:
-                out._append(material, pos @ rot.T * scale + np.asarray(offset, dtype=float),
-                            nrm @ rot.T, st * np.array([scale, scale, 1.0])
-                            if st[0, 2] == 0 else st)
+                out._append(material, pos @ rot.T + np.asarray(offset, dtype=float),
+                            nrm @ rot.T, st)
         return out
 
     def merge(self, other):

@@ -42,6 +42,7 @@ TEXTURES = {
     "grass.png": (textures.grass, 3.0),
     "bark.png": (textures.bark, 4.0),
     "leaves.png": (textures_painted.leaves, 3.0),
+    "leaf.png": (textures_painted.leaf_blade, 2.0),
     "rug.png": (textures_painted.rug, 2.0),
     "decor.png": (textures_painted.decor, None),
 }

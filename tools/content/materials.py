@@ -42,7 +42,7 @@ MATERIALS = [
     MaterialSpec("grass", "grass.png", tile=600),
     MaterialSpec("lampshade", color=(0.98, 0.93, 0.8, 1.0), specular=(0.0, 0.0, 0.0, 1.0),
                  shininess=1.0, two_sided=True),
-    MaterialSpec("leaves", "leaves.png", tile=120, two_sided=True),
+    MaterialSpec("leaves", "leaf.png", tile=1.0, two_sided=True),
     MaterialSpec("metal", color=(0.55, 0.55, 0.56, 1.0), specular=(0.9, 0.9, 0.9, 1.0),
                  shininess=64.0),
     MaterialSpec("piano_lacquer", color=(0.03, 0.03, 0.035, 1.0),

@@ -27,7 +27,6 @@ def _members(part, lo, hi, axis, mullions):
         pieces.append((p_lo, p_hi, [0, 1, 0]))
     for p_lo, p_hi, grain in pieces:
         part.box("timber", p_lo, p_hi, grain=grain)
-    return lo, hi, wide
 
 
 def _glass(part, lo, hi, axis):
@@ -66,10 +65,8 @@ def door_leaf(width, height):
     leaf = Part("door_leaf")
     lo, hi = (0.0, 0.0, -FRAME_DEPTH / 2), (width, height, FRAME_DEPTH / 2)
     _members(leaf, lo, hi, 2, [])
-    bottom = Part("rail")
-    bottom.box("timber", (FRAME, FRAME, -FRAME_DEPTH / 2), (width - FRAME, 90, FRAME_DEPTH / 2),
-               grain=[1, 0, 0])
-    leaf.merge(bottom)
+    leaf.box("timber", (FRAME, FRAME, -FRAME_DEPTH / 2), (width - FRAME, 90, FRAME_DEPTH / 2),
+             grain=[1, 0, 0])
     _glass(leaf, (FRAME, 90, -1), (width - FRAME, height - FRAME, 1), 2)
     return leaf
 

@@ -24,8 +24,8 @@ def roof_timbers():
     for z in P.RAFTER_Z:
         _rafter(part, z, True)
         _rafter(part, z, False)
-    part.box("timber", (P.RIDGE_X - 30, P.RIDGE - 110, P.Z_NORTH), (P.RIDGE_X + 30, P.RIDGE + 6,
-             P.Z_SOUTH), grain=[0, 0, 1])
+    part.box("timber", (P.RIDGE_X - 30, P.RIDGE - 110, P.Z_NORTH),
+             (P.RIDGE_X + 30, P.RIDGE + 6, P.Z_SOUTH), grain=[0, 0, 1])
     reach = (P.RIDGE - TIE_HEIGHT) / P.SLOPE
     for z in TIE_Z:
         part.box("timber", (P.RIDGE_X - reach, TIE_HEIGHT - 50, z - 22),
@@ -34,7 +34,6 @@ def roof_timbers():
 
 
 GALLERY_POSTS_Z = [-1530.0, -850.0, -170.0]
-EDGE_X = P.GALLERY_X[0]
 
 
 def _railing(part, start, end, posts):
@@ -76,8 +75,8 @@ def stair():
         part.box("timber", (x0 + 5, k * rise - 30, z0 + (k - 1) * run - 6),
                  (x1, k * rise, z0 + k * run), grain=[1, 0, 0])
     pitch = unit((0, rise, run))
-    part.beam("timber", np.array([x0 - 2, 0, z0 - 40]),
-          np.array([x0 - 2, P.GALLERY_FLOOR - 20, z1]), 16, 120, up=(0, run, -rise))
+    part.beam("timber", (x0 - 2, 0, z0 - 40), (x0 - 2, P.GALLERY_FLOOR - 20, z1), 16, 120,
+              up=(0, run, -rise))
     rail_lift = np.array([0, 190, 0])
     foot = np.array([x0 - 2, rise, z0 + run / 2])
     head = np.array([x0 - 2, P.GALLERY_FLOOR, z1 - run / 2])

@@ -126,3 +126,17 @@ def decor():
     atlas[half:, :half] = _keyboard(half)
     atlas[half:, half:] = _sea(half, g)
     return atlas, None
+
+
+def leaf_blade():
+    """One leaf filling the texture: u along the blade, v across it, midrib at v = 0.5."""
+    g = tn.rng(30)
+    u, v = tn.grid(512)
+    across = np.abs(v - 0.5) * 2
+    veins = np.abs(np.sin(np.pi * (u * 6 - across * 1.2))) > 0.985
+    tone = 0.55 + 0.25 * (1 - across) + 0.15 * (tn.fbm(512, 16, g, 3) - 0.5)
+    rgb = tn.palette(tone, [(0.10, 0.24, 0.06), (0.22, 0.42, 0.10), (0.40, 0.58, 0.18)])
+    rgb[veins] *= 1.15
+    rgb[across < 0.03] = (0.55, 0.66, 0.30)
+    height = 1 - across ** 2 - 0.15 * veins - 0.3 * (across < 0.03)
+    return np.clip(rgb, 0, 1), height
