@@ -6,6 +6,8 @@ bool demoMode = false;
 DemoApp::DemoApp() : settings(std::make_unique<WindowSettings>()) {
     // GLFW is not initialised yet, so its clock reads 0: the first frame-rate window starts with it.
     fpsLastTime = glfwGetTime();
+    // Last: a soundtrack failure ends the process before any window exists.
+    initSoundtrack();
 }
 
 DemoApp::~DemoApp() {

@@ -2,6 +2,7 @@
 // every GPU object of the render passes.
 #pragma once
 
+#include "audio/audio_engine.h"
 #include "scene/scene_model.h"
 
 #include <GL/glew.h>
@@ -67,6 +68,9 @@ class DemoApp {
     void initialize();
     void openWindow();
     void setupInput();
+    void initSoundtrack();
+    void startSoundtrack();
+    void keepSoundtrackPlaying();
 
     // Window and life cycle
     std::unique_ptr<WindowSettings> settings;
@@ -78,6 +82,13 @@ class DemoApp {
     double fpsLastTime = 0.0;
     int fpsFrameCount = 0;
     float fps = -1.0f;
+
+    // Soundtrack
+    AudioResult soundResult = AUDIO_OK;
+    AudioSystem* soundSystem = nullptr;
+    AudioSound* music = nullptr;
+    AudioChannel musicChannel;
+    bool musicPlaying = false;
 
     // Effect switches, 0 or 1, and the depth-of-field view 0..3
     int shadowMappingOn = 0;

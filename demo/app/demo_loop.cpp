@@ -3,6 +3,7 @@
 #include "app/demo_app.h"
 #include "app/frame_rate.h"
 #include "render/shader_loader.h"
+#include "scene/scene_import.h"
 
 #include <cstdio>
 
@@ -41,13 +42,16 @@ bool startDemo(ShaderPrograms& programs) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
+    loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
     programs = buildPrograms();
+    theApp->startSoundtrack();
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
     (void)programs;
     reportFrameRate(now);
+    theApp->keepSoundtrackPlaying();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 

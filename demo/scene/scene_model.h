@@ -26,6 +26,7 @@ struct Mesh {
     unsigned vertexCount = 0;
 };
 
+// The member defaults are the values stored for keys the imported material lacks.
 struct Material {
     GLuint diffuseTexture = NO_TEXTURE;
     GLuint normalTexture = NO_TEXTURE;

@@ -18,6 +18,8 @@ class GlTest : public ::testing::Test {
     }
 
     void TearDown() override {
+        // The program never releases its sound system, but the next test's DemoApp needs the output.
+        delete app->soundSystem;
         delete app;
         theApp = nullptr;
     }

@@ -1,0 +1,180 @@
+#include "audio/audio_engine.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+class AudioSound {
+  public:
+    explicit AudioSound(Mix_Chunk* chunk) : chunk(chunk) {}
+    ~AudioSound() { Mix_FreeChunk(chunk); }
+    AudioSound(const AudioSound&) = delete;
+    AudioSound& operator=(const AudioSound&) = delete;
+
+    Mix_Chunk* const chunk;
+};
+
+namespace {
+
+// SDL_mixer has one output per process: the system that opened it holds it until it is deleted.
+bool outputTaken = false;
+
+constexpr Uint32 OUTPUT_FRAME_BYTES = AUDIO_OUTPUT_CHANNELS * sizeof(Sint16);
+
+// Decoders differ by up to one compressed frame in where they end a stream.
+constexpr double CUT_TOLERANCE_SECONDS = 0.1;
+
+int mixerVolume(float volume) {
+    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
+}
+
+// A decoder plays whatever a cut file still holds; only the length that the file declares, where it declares
+// one, shows the cut.
+bool isShorterThanDeclared(const char* path, const Mix_Chunk& chunk) {
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    Mix_Music* music = file ? Mix_LoadMUS_RW(file, 1) : nullptr;
+    if (!music)
+        return false;
+    double declared = Mix_MusicDuration(music);
+    Mix_FreeMusic(music);
+    double decoded = static_cast<double>(chunk.alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
+    return decoded < declared - CUT_TOLERANCE_SECONDS;
+}
+
+} // namespace
+
+AudioResult createAudioSystem(AudioSystem** system) {
+    if (!system)
+        return AUDIO_ERR_INVALID_PARAM;
+    *system = new (std::nothrow) AudioSystem();
+    return *system ? AUDIO_OK : AUDIO_ERR_MEMORY;
+}
+
+AudioSystem::~AudioSystem() {
+    if (!initialized)
+        return;
+    sounds.clear();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    outputTaken = false;
+}
+
+AudioResult AudioSystem::init(int maxChannels, unsigned flags, void* extraDriverData) {
+    if (initialized)
+        return AUDIO_ERR_INITIALIZED;
+    if (maxChannels <= 0 || flags != AUDIO_INIT_NORMAL || extraDriverData)
+        return AUDIO_ERR_INVALID_PARAM;
+    if (outputTaken)
+        return AUDIO_ERR_OUTPUT_IN_USE;
+    // Otherwise SDL turns Ctrl+C into a quit event that nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return AUDIO_ERR_OUTPUT;
+    // No format changes allowed: SDL converts for the device, so the mix keeps the documented format.
+    if (Mix_OpenAudioDevice(AUDIO_OUTPUT_RATE, AUDIO_S16SYS, AUDIO_OUTPUT_CHANNELS,
+                            AUDIO_OUTPUT_BUFFER_FRAMES, nullptr, 0) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return AUDIO_ERR_OUTPUT;
+    }
+    Mix_AllocateChannels(maxChannels);
+    slots.assign(maxChannels, Slot{});
+    initialized = outputTaken = true;
+    return AUDIO_OK;
+}
+
+AudioResult AudioSystem::createSound(const char* path, unsigned mode, void* exinfo, AudioSound** sound) {
+    if (!initialized)
+        return AUDIO_ERR_UNINITIALIZED;
+    if (!path || mode != AUDIO_DEFAULT || exinfo || !sound)
+        return AUDIO_ERR_INVALID_PARAM;
+    *sound = nullptr;
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    if (!file)
+        return AUDIO_ERR_FILE_NOT_FOUND;
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
+    if (!chunk)
+        return AUDIO_ERR_FORMAT;
+    auto loaded = std::make_unique<AudioSound>(chunk);
+    // Decoders accept some streams that yield no whole frame; such a sound could never play.
+    if (chunk->alen < OUTPUT_FRAME_BYTES || isShorterThanDeclared(path, *chunk))
+        return AUDIO_ERR_FORMAT;
+    sounds.push_back(std::move(loaded));
+    *sound = sounds.back().get();
+    return AUDIO_OK;
+}
+
+AudioResult AudioSystem::playSound(int channelIndex, AudioSound* sound, bool paused, AudioChannel* channel) {
+    if (!initialized)
+        return AUDIO_ERR_UNINITIALIZED;
+    if (!channel || !owns(sound) || channelIndex < AUDIO_CHANNEL_FREE ||
+        channelIndex >= static_cast<int>(slots.size()))
+        return AUDIO_ERR_INVALID_PARAM;
+    *channel = AudioChannel();
+    int index = channelIndex == AUDIO_CHANNEL_FREE ? freeChannel() : channelIndex;
+    if (index < 0)
+        return AUDIO_ERR_CHANNEL_ALLOC;
+    Mix_HaltChannel(index);
+    // The mixer keeps a channel's volume from one playback to the next.
+    Mix_Volume(index, MIX_MAX_VOLUME);
+    slots[index] = Slot{++playbackCount, sound};
+    channel->system = this;
+    channel->index = index;
+    channel->playback = playbackCount;
+    return paused ? AUDIO_OK : channel->setPaused(false);
+}
+
+bool AudioSystem::owns(const AudioSound* sound) const {
+    return std::any_of(sounds.begin(), sounds.end(),
+                       [sound](const auto& owned) { return owned.get() == sound; });
+}
+
+// Only this thread starts playbacks, so a channel seen free stays free until we use it.
+int AudioSystem::freeChannel() const {
+    for (int index = 0; index < static_cast<int>(slots.size()); ++index)
+        if (!slots[index].waiting && !Mix_Playing(index))
+            return index;
+    return -1;
+}
+
+bool AudioSystem::isLive(const AudioChannel& channel) const {
+    const Slot& slot = slots[channel.index];
+    return slot.playback == channel.playback && (slot.waiting || Mix_Playing(channel.index));
+}
+
+AudioResult AudioChannel::setVolume(float volume) {
+    if (std::isnan(volume))
+        return AUDIO_ERR_INVALID_PARAM;
+    if (!system || !system->isLive(*this))
+        return AUDIO_ERR_INVALID_HANDLE;
+    Mix_Volume(index, mixerVolume(volume));
+    return AUDIO_OK;
+}
+
+AudioResult AudioChannel::setPaused(bool paused) {
+    if (!system || !system->isLive(*this))
+        return AUDIO_ERR_INVALID_HANDLE;
+    AudioSystem::Slot& slot = system->slots[index];
+    if (!slot.waiting) {
+        if (paused)
+            Mix_Pause(index);
+        else
+            Mix_Resume(index);
+        return AUDIO_OK;
+    }
+    if (paused)
+        return AUDIO_OK;
+    // First start: the mixer sees the sound only now, so not one sample of it was mixed before.
+    Mix_Chunk* chunk = slot.waiting->chunk;
+    slot.waiting = nullptr;
+    return Mix_PlayChannel(index, chunk, 0) == index ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+}
+
+AudioResult AudioChannel::isPlaying(bool* playing) const {
+    if (!playing)
+        return AUDIO_ERR_INVALID_PARAM;
+    *playing = system && system->isLive(*this);
+    return *playing ? AUDIO_OK : AUDIO_ERR_INVALID_HANDLE;
+}

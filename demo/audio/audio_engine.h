@@ -1,0 +1,90 @@
+// A thin sound engine over SDL2_mixer: one output, sounds decoded whole into memory, and channels that play
+// a sound once. Every call belongs on one thread; the mixing runs on SDL's audio thread.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+enum AudioResult {
+    AUDIO_OK = 0,
+    AUDIO_ERR_INVALID_PARAM, // a null pointer, an unknown flag or an out-of-range value
+    AUDIO_ERR_MEMORY,
+    AUDIO_ERR_UNINITIALIZED, // the system has not been initialised
+    AUDIO_ERR_INITIALIZED,   // init was called twice
+    AUDIO_ERR_OUTPUT_IN_USE, // another system holds the output
+    AUDIO_ERR_OUTPUT,        // no audio device could be opened, or the mixer refused to start a sound
+    AUDIO_ERR_FILE_NOT_FOUND,
+    AUDIO_ERR_FORMAT,         // the file holds no audio that can be decoded
+    AUDIO_ERR_CHANNEL_ALLOC,  // every channel is busy
+    AUDIO_ERR_INVALID_HANDLE, // the channel's playback has ended or the channel plays something else now
+};
+
+constexpr unsigned AUDIO_INIT_NORMAL = 0;
+// Sound mode: decoded whole at creation, played once.
+constexpr unsigned AUDIO_DEFAULT = 0;
+constexpr int AUDIO_CHANNEL_FREE = -1;
+
+// What the output mixes, whatever the device: interleaved signed 16-bit samples in native byte order.
+constexpr int AUDIO_OUTPUT_RATE = 44100;
+constexpr int AUDIO_OUTPUT_CHANNELS = 2;
+constexpr int AUDIO_OUTPUT_BUFFER_FRAMES = 1024;
+
+class AudioSystem;
+class AudioSound;
+
+// One playback of a sound on one channel. It stays valid while the playback lasts (paused included); once it
+// has finished or its channel was given to another playback, every call answers AUDIO_ERR_INVALID_HANDLE.
+// A handle must not outlive its system.
+class AudioChannel {
+  public:
+    // 0 silent .. 1 as decoded; values outside are clamped.
+    AudioResult setVolume(float volume);
+    AudioResult setPaused(bool paused);
+    // Writes false, whatever the result, unless the playback is still going on (paused counts as playing).
+    AudioResult isPlaying(bool* playing) const;
+
+  private:
+    friend class AudioSystem;
+    AudioSystem* system = nullptr;
+    int index = -1;
+    unsigned playback = 0;
+};
+
+class AudioSystem {
+  public:
+    ~AudioSystem();
+    AudioSystem(const AudioSystem&) = delete;
+    AudioSystem& operator=(const AudioSystem&) = delete;
+
+    // Opens the output with `maxChannels` channels. No flags and no driver data are supported.
+    AudioResult init(int maxChannels, unsigned flags, void* extraDriverData);
+    // Decodes the whole file (the format is recognised by content); the system owns the sound.
+    // `mode` must be AUDIO_DEFAULT and `exinfo` null.
+    AudioResult createSound(const char* path, unsigned mode, void* exinfo, AudioSound** sound);
+    // Puts the sound, from its start and at full volume, on a channel: the first free one for
+    // AUDIO_CHANNEL_FREE, otherwise the one given, whose playback is stopped.
+    AudioResult playSound(int channelIndex, AudioSound* sound, bool paused, AudioChannel* channel);
+
+  private:
+    friend AudioResult createAudioSystem(AudioSystem** system);
+    friend class AudioChannel;
+    AudioSystem() = default;
+
+    // A playback that was created paused waits here, unseen by the mixer, until it is first resumed.
+    struct Slot {
+        unsigned playback = 0;
+        const AudioSound* waiting = nullptr;
+    };
+
+    bool owns(const AudioSound* sound) const;
+    int freeChannel() const;
+    bool isLive(const AudioChannel& channel) const;
+
+    bool initialized = false;
+    unsigned playbackCount = 0;
+    std::vector<Slot> slots;
+    std::vector<std::unique_ptr<AudioSound>> sounds;
+};
+
+// Creates a system that is not initialised yet; the caller owns it (deleting it closes the output).
+AudioResult createAudioSystem(AudioSystem** system);

@@ -1,0 +1,43 @@
+#include "app/demo_app.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char* const SOUNDTRACK_PATH = "../sounds/piano_soundtrack.mp3";
+constexpr int SOUNDTRACK_CHANNELS = 10;
+
+// The messages have no line end, and stdout may be a pipe: flush before leaving.
+[[noreturn]] void quitWith(const char* message) {
+    printf("%s", message);
+    fflush(stdout);
+    exit(-1);
+}
+
+} // namespace
+
+void DemoApp::initSoundtrack() {
+    soundResult = createAudioSystem(&soundSystem);
+    if (soundResult != AUDIO_OK)
+        quitWith("Error creating fmod system!");
+    soundResult = soundSystem->init(SOUNDTRACK_CHANNELS, AUDIO_INIT_NORMAL, nullptr);
+    if (soundResult != AUDIO_OK)
+        quitWith("Error initiating fmod system!");
+    soundResult = soundSystem->createSound(SOUNDTRACK_PATH, AUDIO_DEFAULT, nullptr, &music);
+    if (soundResult != AUDIO_OK)
+        quitWith("Error loading sound file!");
+}
+
+void DemoApp::startSoundtrack() {
+    // Paused until the volume is in place, so no sample is heard louder than half.
+    soundResult = soundSystem->playSound(AUDIO_CHANNEL_FREE, music, true, &musicChannel);
+    soundResult = musicChannel.setVolume(0.5f);
+    soundResult = musicChannel.setPaused(false);
+}
+
+void DemoApp::keepSoundtrackPlaying() {
+    soundResult = musicChannel.isPlaying(&musicPlaying);
+    if (!musicPlaying)
+        startSoundtrack();
+}

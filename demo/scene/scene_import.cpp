@@ -1,0 +1,111 @@
+#include "scene/scene_import.h"
+
+#include "app/demo_app.h"
+#include "scene/material_import.h"
+#include "scene/mesh_vertices.h"
+#include "scene/tangents.h"
+
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+bool sceneFileOpens() {
+    std::ifstream file(SCENE_FILE);
+    if (file)
+        return true;
+    printf("Couldn't open file: %s\n", SCENE_FILE);
+    printf("%s\n", theApp->importer.GetErrorString());
+    return false;
+}
+
+// A new buffer with `vertexCount` entries of `components` floats, bound to `location` of the bound vertex
+// array.
+void uploadAttribute(GLuint location, GLint components, const float* data, size_t vertexCount) {
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, vertexCount * components * sizeof(float), data, GL_STATIC_DRAW);
+    glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(location);
+}
+
+void uploadTangentFrames(const MeshVertices& vertices) {
+    size_t count = vertices.positions.size();
+    computeTangents(vertices.positions, vertices.texCoords, static_cast<float>(count));
+    uploadAttribute(ATTRIB_TANGENT, 3, &theApp->tangents[0].x, count);
+    uploadAttribute(ATTRIB_BITANGENT, 3, &theApp->bitangents[0].x, count);
+    theApp->tangents.clear();
+    theApp->bitangents.clear();
+}
+
+// Locations without data stay disabled.
+void uploadVertices(const MeshVertices& vertices) {
+    size_t count = vertices.positions.size();
+    uploadAttribute(ATTRIB_POSITION, 3, count ? &vertices.positions[0].x : nullptr, count);
+    if (!vertices.normals.empty())
+        uploadAttribute(ATTRIB_NORMAL, 3, &vertices.normals[0].x, count);
+    if (!vertices.texCoords.empty()) {
+        uploadAttribute(ATTRIB_TEXCOORD, 2, &vertices.texCoords[0].x, count);
+        uploadTangentFrames(vertices);
+    }
+}
+
+Mesh buildMesh(const aiMesh& source, const glm::mat4& modelMatrix) {
+    MeshVertices vertices = gatherVertices(source);
+    Mesh mesh;
+    mesh.materialIndex = source.mMaterialIndex;
+    mesh.primitiveTypes = vertices.primitiveTypes;
+    mesh.modelMatrix = modelMatrix;
+    mesh.vertexCount = static_cast<unsigned>(vertices.positions.size());
+    glGenVertexArrays(1, &mesh.vao);
+    glBindVertexArray(mesh.vao);
+    uploadVertices(vertices);
+    return mesh;
+}
+
+void importMaterials(const aiScene& imported, Scene& scene) {
+    for (unsigned m = 0; m < imported.mNumMaterials; ++m)
+        scene.materials.push_back(importMaterial(*imported.mMaterials[m]));
+}
+
+void importMeshes(const aiScene& imported, const glm::mat4& modelMatrix, Scene& scene) {
+    for (unsigned m = 0; m < imported.mNumMeshes; ++m)
+        addMeshByOpacity(scene, buildMesh(*imported.mMeshes[m], modelMatrix));
+}
+
+} // namespace
+
+glm::mat4 sceneModelMatrix(const glm::vec3& offset) {
+    glm::mat4 translated = glm::translate(glm::mat4(1.0f), offset);
+    return glm::scale(translated, glm::vec3(SCENE_SCALE));
+}
+
+void addMeshByOpacity(Scene& scene, const Mesh& mesh) {
+    bool transparent =
+        mesh.materialIndex < scene.materials.size() && scene.materials[mesh.materialIndex].opacity < 1.0f;
+    (transparent ? scene.transparentMeshes : scene.opaqueMeshes).push_back(mesh);
+}
+
+bool loadScene(const glm::vec3& offset) {
+    if (!sceneFileOpens())
+        return false;
+    // No triangulation and no vertex joining: the Collada import then gives one vertex per face corner in
+    // face order, which non-indexed drawing relies on.
+    Assimp::Importer importer;
+    const aiScene* imported =
+        importer.ReadFile(SCENE_FILE, aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes);
+    if (!imported) {
+        printf("%s\n", importer.GetErrorString());
+        return false;
+    }
+    Scene scene;
+    importMaterials(*imported, scene);
+    importMeshes(*imported, sceneModelMatrix(offset), scene);
+    theApp->scenes.push_back(std::move(scene));
+    return true;
+}

@@ -1,0 +1,21 @@
+// Reads the demo's model file into a `Scene`: materials with their textures, one vertex array per mesh.
+#pragma once
+
+#include "scene/scene_model.h"
+
+#include <glm/glm.hpp>
+
+constexpr const char* SCENE_FILE = "../models/casa de vacaciones.dae";
+
+// The model file's units to world units.
+constexpr float SCENE_SCALE = 0.001f;
+
+// Scales by SCENE_SCALE, then moves by `offset`.
+glm::mat4 sceneModelMatrix(const glm::vec3& offset);
+
+// Transparent meshes (material opacity below 1.0) go to their own list; above 1.0 counts as opaque.
+void addMeshByOpacity(Scene& scene, const Mesh& mesh);
+
+// Appends one Scene to the application's `scenes`; false, with the reason on the console and nothing
+// appended, when the file cannot be opened or parsed.
+bool loadScene(const glm::vec3& offset);
