@@ -2,6 +2,8 @@
 // texture paths resolved from the demo's working directory.
 #pragma once
 
+#include "scene/scene_import.h"
+
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
@@ -20,7 +22,7 @@ inline std::string fromDemoDir(const std::string& path) {
 }
 
 inline const aiScene* importHouse(Assimp::Importer& importer) {
-    return importer.ReadFile(fromDemoDir("../models/casa de vacaciones.dae"),
+    return importer.ReadFile(fromDemoDir(SCENE_FILE),
                              aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes);
 }
 
