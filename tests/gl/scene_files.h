@@ -14,7 +14,8 @@
 
 namespace fs = std::filesystem;
 
-// Makes `root/demo` the working directory while it lives; the scene file goes to `root/models`.
+// Makes `root/demo` the working directory while it lives; the scene file goes to `root/models`. The
+// soundtrack stays the real one, since every DemoApp loads it.
 class SceneFolder {
   public:
     SceneFolder() : previous(fs::current_path()) {
@@ -22,6 +23,7 @@ class SceneFolder {
         root = mkdtemp(pattern);
         fs::create_directories(root / "demo" / "textures");
         fs::create_directories(root / "models");
+        fs::create_directory_symlink(fs::absolute(previous / ".." / "sounds"), root / "sounds");
         fs::current_path(root / "demo");
     }
     ~SceneFolder() {
