@@ -74,19 +74,20 @@ def stone():
 
 
 def roof_tiles():
+    """Overlapping curved clay tiles in staggered rows; each row's lower edge lies on top."""
     g = tn.rng(15)
     u, v = tn.grid(512)
-    rows, per_row = 8, 6
+    rows, per_row = 8, 8
     row = np.floor(v * rows).astype(int)
     frac = v * rows - row
-    column = np.floor(u * per_row + 0.5 * (row % 2)).astype(int) % per_row
-    tile_id = row * per_row + column
-    wave = np.abs(np.sin(np.pi * (u * per_row + 0.5 * (row % 2))))
-    height = (1 - frac) * 0.6 + 0.4 * wave
+    across = u * per_row + 0.5 * (row % 2)
+    tile_id = row * per_row + np.floor(across).astype(int) % per_row
+    curve = np.sin(np.pi * (across % 1))
+    height = (1 - frac) * 0.5 + 0.5 * curve
     rough = tn.fbm(512, 16, g, 4)
     tone = 0.5 + tn.per_id(tile_id, g, 0.2) + 0.25 * (rough - 0.5)
-    shade = 0.55 + 0.45 * np.clip((1 - frac) / 0.12, 0, 1) * (0.75 + 0.25 * wave)
-    rgb = tn.palette(tone, [(0.38, 0.15, 0.10), (0.55, 0.24, 0.15), (0.66, 0.34, 0.22)])
+    shade = (0.35 + 0.65 * np.clip((1 - frac) / 0.15, 0, 1)) * (0.55 + 0.45 * curve)
+    rgb = tn.palette(tone, [(0.38, 0.15, 0.10), (0.58, 0.26, 0.16), (0.70, 0.38, 0.24)])
     return rgb * shade[..., None], height + 0.1 * rough
 
 
