@@ -41,19 +41,20 @@ def sofa(length=440.0, depth=180.0):
     part = Part("sofa")
     half = length / 2
     arm = 36.0
-    part.box("fabric", (-half, 15, -depth / 2), (half, 48, depth / 2))
+    part.soft_box("fabric", (-half, 15, -depth / 2), (half, 50, depth / 2), 6)
     _legs(part, "timber", half, depth / 2, 15, inset=10, size=12)
-    part.box("fabric", (-half, 48, -depth / 2), (half, 165, -depth / 2 + 40))
+    part.soft_box("fabric", (-half, 48, -depth / 2), (half, 165, -depth / 2 + 40), 10)
     for sx in (-1, 1):
         x0 = sx * half
-        part.box("fabric", (min(x0, x0 - sx * arm), 48, -depth / 2),
-                 (max(x0, x0 - sx * arm), 120, depth / 2))
+        part.soft_box("fabric", (min(x0, x0 - sx * arm), 48, -depth / 2),
+                      (max(x0, x0 - sx * arm), 122, depth / 2), 10)
     seats = max(1, round((length - 2 * arm) / 130))
     width = (length - 2 * arm) / seats
     for k in range(seats):
         x = -half + arm + k * width
-        part.box("fabric", (x + 2, 48, -depth / 2 + 40), (x + width - 2, 88, depth / 2 - 4))
-        part.box("fabric", (x + 4, 88, -depth / 2 + 40), (x + width - 4, 150, -depth / 2 + 68))
+        back = -depth / 2
+        part.soft_box("fabric", (x + 2, 48, back + 40), (x + width - 2, 90, depth / 2 - 2), 9)
+        part.soft_box("fabric", (x + 4, 88, back + 38), (x + width - 4, 152, back + 70), 12)
     return part
 
 
@@ -97,10 +98,11 @@ def bed(width=320.0, length=420.0):
     hw, hl = width / 2, length / 2
     part.box("timber", (-hw, 10, -hl), (hw, 60, hl), grain=[0, 0, 1])
     _legs(part, "timber", hw, hl, 10, inset=15, size=16)
-    part.box("bed_linen", (-hw + 8, 60, -hl + 15), (hw - 8, 105, hl - 6))
-    part.box("bed_linen", (-hw + 4, 105, -hl + 110), (hw - 4, 120, hl - 2))
+    part.soft_box("bed_linen", (-hw + 8, 60, -hl + 15), (hw - 8, 106, hl - 6), 8)
+    part.soft_box("bed_linen", (-hw + 2, 98, -hl + 110), (hw - 2, 121, hl - 2), 8)
     for sx in (-1, 1):
-        part.box("bed_linen", (sx * 75 - 60, 105, -hl + 25), (sx * 75 + 60, 130, -hl + 95))
+        part.soft_box("bed_linen", (sx * 70 - 58, 104, -hl + 24), (sx * 70 + 58, 132, -hl + 96),
+                      10)
     part.box("timber", (-hw, 0, -hl - 12), (hw, 230, -hl + 8), grain=[1, 0, 0])
     return part
 
@@ -210,7 +212,7 @@ def potted_plant(seed, size=1.0, leaves=18):
 
 def cushion(width, height, depth=18.0):
     part = Part("cushion")
-    part.box("curtain", (-width / 2, 0, -depth / 2), (width / 2, height, depth / 2))
+    part.soft_box("curtain", (-width / 2, 0, -depth / 2), (width / 2, height, depth / 2), 6)
     return part
 
 

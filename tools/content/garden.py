@@ -18,7 +18,8 @@ HOLES = [OUTER] + DECKS
 # Trees as (x, z, height, seed), clear of the camera's approach.
 TREES = [(-3000, -2900, 1300, 1), (-3250, -1500, 1150, 2), (-1750, -3950, 1250, 3),
          (700, -3200, 1400, 4), (1500, -1300, 1200, 5), (1300, 800, 1350, 6),
-         (-2300, 600, 1250, 7), (-600, 1150, 1100, 8), (-3300, 300, 1000, 9)]
+         (-2300, 600, 1250, 7), (-600, 1150, 1100, 8), (-3300, 300, 1000, 9),
+         (-2300, -1100, 1200, 10), (-1900, -650, 1050, 15)]
 SHRUBS = [(-1350, -2750, 11), (450, -2750, 12), (-1500, 450, 13), (800, 350, 14)]
 
 
@@ -111,7 +112,7 @@ def tree(x, z, height, seed):
         offset = np.array([np.cos(angle), 0, np.sin(angle)]) * crown * 0.6
         r = crown * g.uniform(0.55, 0.75)
         _blob(part, np.array([x, trunk + crown * g.uniform(0.7, 1.3), z]) + offset,
-              (r, r * 0.9, r), g)
+              (r, r * 0.9, r), g, detail=2)
     return part
 
 

@@ -95,6 +95,37 @@ class Part:
             mat = material[letter] if isinstance(material, dict) else material
             self.polygon(mat, corners, n, grain)
 
+    def soft_box(self, material, lo, hi, bevel):
+        """Axis-aligned box with chamfered edges and corners, for upholstery."""
+        lo, hi = np.asarray(lo, dtype=float), np.asarray(hi, dtype=float)
+        center, half = (lo + hi) / 2, (hi - lo) / 2
+        inner = half - bevel
+
+        def corner(signs, pushed):
+            """Point of the face `pushed` (an axis) at the corner given by `signs`."""
+            p = center + np.asarray(signs) * inner
+            p[pushed] = center[pushed] + signs[pushed] * half[pushed]
+            return p
+
+        for k in range(3):
+            for s in (-1.0, 1.0):
+                i, j = (k + 1) % 3, (k + 2) % 3
+                pts = []
+                for a, b in ((-1, -1), (1, -1), (1, 1), (-1, 1)):
+                    signs = np.zeros(3)
+                    signs[k], signs[i], signs[j] = s, a, b
+                    pts.append(corner(signs, k))
+                self.polygon(material, pts, np.eye(3)[k] * s)
+                for si in (-1.0, 1.0):
+                    signs = np.zeros(3)
+                    signs[k], signs[i] = s, si
+                    edge = [corner(signs + np.eye(3)[j] * t, axis) for t, axis in
+                            ((-1, k), (1, k), (1, i), (-1, i))]
+                    self.polygon(material, edge, unit(signs))
+        for signs in np.array(np.meshgrid([-1, 1], [-1, 1], [-1, 1])).T.reshape(-1, 3):
+            self.polygon(material, [corner(signs.astype(float), axis) for axis in range(3)],
+                         unit(signs))
+
     def beam(self, material, start, end, width, depth, up=UP):
         """Box along the centre line start..end, `width` across and `depth` along `up`."""
         start, end = np.asarray(start, dtype=float), np.asarray(end, dtype=float)

@@ -22,8 +22,8 @@ def living():
     _put(room, F.sofa(), -90, -550, -560)
     _put(room, F.table(220, 110, 80), 90, -760, -560)
     _put(room, F.sofa(length=200, depth=170), -135, -800, -340)
-    for dz, turn in ((-130, -12), (130, 10)):
-        _put(room, F.cushion(70, 60), -90 + turn, -540, -560 + dz, 88)
+    for dz, turn in ((-130, -6), (130, 5)):
+        _put(room, F.cushion(66, 54), -90 + turn, -546, -560 + dz, 88)
     _put(room, F.book_stack(31), 20, -760, -630, 80)
     _put(room, F.vase_with_leaves(37), 0, -760, -480, 80)
     _put(room, F.floor_lamp(), 0, -480, -290)
@@ -138,7 +138,7 @@ def gallery_bedroom():
     _put(room, F.table_lamp(), 0, P.X_EAST - 50, -1340, floor + 150)
     _put(room, F.potted_plant(13, 1.0, 16), 0, 200, -1010, floor)
     _put(room, F.book_stack(41, 4), 10, P.X_EAST - 60, -1190, floor + 150)
-    room.box("fabric", (-103, floor + 118, -420), (183, floor + 126, -330))
+    room.soft_box("fabric", (-103, floor + 116, -430), (183, floor + 128, -330), 5)
     return room
 
 
