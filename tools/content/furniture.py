@@ -153,13 +153,14 @@ def rug(width, depth):
     return part
 
 
-def painting(width, height, quadrant):
+def painting(width, height, quadrant, mirrored=False):
     part = Part("painting")
     part.box("timber", (-width / 2, -height / 2, -4), (width / 2, height / 2, 0))
     u0, v0 = quadrant
+    left, right = (u0 + 0.5, u0) if mirrored else (u0, u0 + 0.5)
     part.polygon("decor", [(-width / 2, -height / 2, 0.5), (width / 2, -height / 2, 0.5),
                            (width / 2, height / 2, 0.5), (-width / 2, height / 2, 0.5)],
-                 (0, 0, 1), st=[(u0, v0), (u0 + 0.5, v0), (u0 + 0.5, v0 + 0.5), (u0, v0 + 0.5)])
+                 (0, 0, 1), st=[(left, v0), (right, v0), (right, v0 + 0.5), (left, v0 + 0.5)])
     return part
 
 

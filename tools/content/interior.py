@@ -100,6 +100,18 @@ def kitchen():
     return room
 
 
+def under_stair():
+    """A low sideboard against the east wall beneath the stair, with a lamp and a picture."""
+    room = Part("under_stair")
+    room.box("timber", (175, 0, -1900), (P.X_EAST, 150, -1580), grain=[0, 0, 1])
+    for z in (-1820, -1660):
+        room.box("metal", (171, 120, z - 25), (175, 126, z + 25))
+    _put(room, F.table_lamp(), 0, 215, -1860, 150)
+    _put(room, F.vase_with_leaves(43, 40), 0, 215, -1640, 150)
+    _put(room, F.painting(200, 140, DECOR_SEA, mirrored=True), -90, P.X_EAST - 1, -1740, 300)
+    return room
+
+
 def _stool(room, x, z):
     room.cylinder("timber", (x, 120, z), 22, 8, segments=12)
     room.cylinder("metal", (x, 0, z), 18, 4, segments=10)
@@ -169,5 +181,5 @@ def hall():
 
 
 def rooms():
-    return [living(), dining(), kitchen(), piano_corner(), east_corner(), gallery_bedroom(),
-            hall(), wall_decor()]
+    return [living(), dining(), kitchen(), under_stair(), piano_corner(), east_corner(),
+            gallery_bedroom(), hall(), wall_decor()]

@@ -33,7 +33,7 @@ def roof_timbers():
     return part
 
 
-GALLERY_POSTS_Z = [-1530.0, -850.0, -170.0]
+GALLERY_POSTS_Z = [-1230.0, -700.0, -170.0]
 
 
 def _railing(part, start, end, posts):
