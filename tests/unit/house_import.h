@@ -1,5 +1,5 @@
 // The house model imported the way the demo imports it: Assimp with the demo's flags, file and
-// texture paths resolved from the demo's working directory.
+// texture paths taken from the working directory demo/, as the tests run there.
 #pragma once
 
 #include "scene/scene_import.h"
@@ -22,8 +22,7 @@ inline std::string fromDemoDir(const std::string& path) {
 }
 
 inline const aiScene* importHouse(Assimp::Importer& importer) {
-    return importer.ReadFile(fromDemoDir(SCENE_FILE),
-                             aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes);
+    return importer.ReadFile(SCENE_FILE, aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes);
 }
 
 inline float materialOpacity(const aiMaterial* material) {

@@ -89,10 +89,10 @@ TEST_F(HouseModel, TexturesAndTheirNormalMapsExistWhereTheDemoLooks) {
             continue;
         ++textured;
         EXPECT_EQ(path.rfind("../models/textures/", 0), 0u) << path;
-        ImageSize size = pngSize(fromDemoDir(path));
+        ImageSize size = pngSize(path);
         EXPECT_TRUE(size.width == 512 || size.width == 1024) << path << " is " << size.width << " wide";
         EXPECT_EQ(size.width, size.height) << path;
-        ImageSize normal = pngSize(fromDemoDir(normalMapPath(path)));
+        ImageSize normal = pngSize(normalMapPath(path));
         if (normal.width != 0) {
             ++normalMapped;
             EXPECT_EQ(normal.width, size.width) << normalMapPath(path);
@@ -106,7 +106,7 @@ TEST_F(HouseModel, LargeSurfacesAreNormalMapped) {
     std::set<std::string> withNormalMap;
     for (unsigned i = 0; i < scene->mNumMaterials; ++i) {
         std::string path = diffusePath(scene->mMaterials[i]);
-        if (!path.empty() && pngSize(fromDemoDir(normalMapPath(path))).width != 0)
+        if (!path.empty() && pngSize(normalMapPath(path)).width != 0)
             withNormalMap.insert(materialName(scene->mMaterials[i]));
     }
     for (const char* name : {"floor_oak", "plaster", "stone", "cladding", "roof_tiles", "timber", "grass"})
