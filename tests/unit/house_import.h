@@ -11,16 +11,6 @@
 
 #include <string>
 
-inline const std::string& demoDir() {
-    static const std::string dir = DEMO_DIR;
-    return dir;
-}
-
-// A path as the demo opens it (relative to demo/), usable from any working directory.
-inline std::string fromDemoDir(const std::string& path) {
-    return demoDir() + "/" + path;
-}
-
 inline const aiScene* importHouse(Assimp::Importer& importer) {
     return importer.ReadFile(SCENE_FILE, aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes);
 }
