@@ -85,16 +85,16 @@ class DemoApp {
     int fpsFrameCount = 0;
     float fps = -1.0f;
 
+    // Motion
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<MovingLight> light;
+
     // Soundtrack
     AudioResult soundResult = AUDIO_OK;
     AudioSystem* soundSystem = nullptr;
     AudioSound* music = nullptr;
     AudioChannel musicChannel;
     bool musicPlaying = false;
-
-    // Motion
-    std::unique_ptr<Camera> camera;
-    std::unique_ptr<MovingLight> light;
 
     // Effect switches, 0 or 1, and the depth-of-field view 0..3
     int shadowMappingOn = 0;

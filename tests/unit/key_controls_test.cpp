@@ -17,6 +17,8 @@ class KeyControls : public ::testing::Test {
     }
 
     void TearDown() override {
+        // The next test's DemoApp opens the sound output again.
+        delete app->soundSystem;
         delete app;
         theApp = nullptr;
     }
