@@ -8,6 +8,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root/build"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure "$@"
+    # The server picks a free display number itself, so parallel runs on one machine cannot collide.
+    displayfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
+    xvfb=$!
+    trap 'kill $xvfb 2>/dev/null; rm -f "$displayfile"' EXIT
+    for _ in $(seq 100); do
+        [ -s "$displayfile" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=:$(head -n1 "$displayfile")
 fi
-exec ctest --output-on-failure "$@"
+ctest --output-on-failure "$@"

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "audio/audio_engine.h"
+#include "motion/camera.h"
+#include "motion/moving_light.h"
 #include "scene/scene_model.h"
 
 #include <GL/glew.h>
@@ -82,6 +84,10 @@ class DemoApp {
     double fpsLastTime = 0.0;
     int fpsFrameCount = 0;
     float fps = -1.0f;
+
+    // Motion
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<MovingLight> light;
 
     // Soundtrack
     AudioResult soundResult = AUDIO_OK;

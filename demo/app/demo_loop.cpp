@@ -2,6 +2,7 @@
 
 #include "app/demo_app.h"
 #include "app/frame_rate.h"
+#include "app/key_controls.h"
 #include "render/scene_pass.h"
 #include "render/scene_target.h"
 #include "render/shader_loader.h"
@@ -16,6 +17,32 @@ namespace {
 void reportFrameRate(double now) {
     if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
         printf("%f\n", static_cast<double>(theApp->fps));
+}
+
+bool keyDown(int arrowKey, int letterKey) {
+    return glfwGetKey(theApp->window, arrowKey) == GLFW_PRESS ||
+           glfwGetKey(theApp->window, letterKey) == GLFW_PRESS;
+}
+
+WalkInput readWalkInput(double now) {
+    WalkInput input;
+    input.now = now;
+    glfwGetCursorPos(theApp->window, &input.cursorX, &input.cursorY);
+    input.forward = keyDown(GLFW_KEY_UP, GLFW_KEY_W);
+    input.back = keyDown(GLFW_KEY_DOWN, GLFW_KEY_S);
+    input.right = keyDown(GLFW_KEY_RIGHT, GLFW_KEY_D);
+    input.left = keyDown(GLFW_KEY_LEFT, GLFW_KEY_A);
+    input.wheel = theApp->mouseWheel;
+    return input;
+}
+
+void moveCamera(double now) {
+    if (demoMode) {
+        theApp->camera->updatePath(now);
+        theApp->dofOn = theApp->camera->pathDofOn != 0;
+    } else {
+        theApp->camera->updateWalk(readWalkInput(now));
+    }
 }
 
 } // namespace
@@ -70,12 +97,15 @@ bool startDemo(ShaderPrograms& programs) {
     loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
     programs = buildPrograms();
     initPasses(programs);
+    glfwSetKeyCallback(theApp->window, onKeyEvent);
     theApp->startSoundtrack();
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
     reportFrameRate(now);
+    moveCamera(now);
+    theApp->light->update(now);
     theApp->keepSoundtrackPlaying();
     drawPasses(programs);
 }

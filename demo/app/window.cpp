@@ -64,5 +64,8 @@ void DemoApp::setupInput() {
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glfwSetCursorPos(window, settings->width / 2, settings->height / 2);
+    // The first walk frame then sees no mouse movement.
+    camera->lastMouseX = settings->width * 0.5f;
+    camera->lastMouseY = settings->height * 0.5f;
     glfwSetScrollCallback(window, accumulateWheel);
 }

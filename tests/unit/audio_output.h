@@ -59,11 +59,17 @@ struct TempFolder {
 // that a test can wait for the output to move on and tell where it stood.
 class OutputCapture {
   public:
-    explicit OutputCapture(const fs::path& folder) : file(folder / "output.raw") {
+    explicit OutputCapture(const fs::path& folder)
+        : file(folder / "output.raw"), driver(getenv("SDL_AUDIODRIVER") ? getenv("SDL_AUDIODRIVER") : "") {
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
     }
-    ~OutputCapture() { Mix_SetPostMix(nullptr, nullptr); }
+    // Later tests open their output with the driver the run was started with.
+    ~OutputCapture() {
+        Mix_SetPostMix(nullptr, nullptr);
+        setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+        unsetenv("SDL_DISKAUDIOFILE");
+    }
 
     void startCounting() { Mix_SetPostMix(count, this); }
     int64_t mixedFrames() const { return mixedBytes / 4; }
@@ -97,6 +103,7 @@ class OutputCapture {
     }
 
     fs::path file;
+    std::string driver;
     std::atomic<int64_t> mixedBytes{0};
 };
 

@@ -1,0 +1,85 @@
+"""Generates the demo's house: "models/casa de vacaciones.dae" and its textures under
+models/textures/ (diffuse maps and their "normal_" maps), byte for byte reproducibly.
+
+Run from anywhere:  /usr/bin/python3 tools/content/make_house.py [--out DIR]
+DIR defaults to the repository root. The house is checked against the camera and light
+flights before anything is written (see check_house.py).
+"""
+import argparse
+import os
+import sys
+
+import numpy as np
+from PIL import Image
+
+import check_house
+import collada_writer
+import model
+import texture_noise
+import textures
+import textures_painted
+from materials import BY_NAME, MATERIALS
+
+REPO = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
+MODEL_FILE = "casa de vacaciones.dae"
+
+# File name -> (generator, normal-map strength; None when no normal map is made).
+TEXTURES = {
+    "oak_planks.png": (textures.oak_planks, 3.0),
+    "pine_boards.png": (textures.pine_boards, 3.0),
+    "cladding.png": (textures.cladding, 3.0),
+    "decking.png": (textures.decking, 3.0),
+    "timber.png": (textures.timber, 1.5),
+    "plaster.png": (textures.plaster, 3.0),
+    "stone.png": (textures.stone, 6.0),
+    "roof_tiles.png": (textures.roof_tiles, 6.0),
+    "tiles.png": (textures.tiles, 3.0),
+    "fabric.png": (textures.fabric, 2.0),
+    "linen.png": (textures.linen, 3.0),
+    "curtain.png": (textures.curtain, None),
+    "marble.png": (textures.marble, None),
+    "terracotta.png": (textures.terracotta, 2.0),
+    "grass.png": (textures.grass, 3.0),
+    "bark.png": (textures.bark, 4.0),
+    "leaves.png": (textures_painted.leaves, 3.0),
+    "leaf.png": (textures_painted.leaf_blade, 2.0),
+    "rug.png": (textures_painted.rug, 2.0),
+    "decor.png": (textures_painted.decor, None),
+}
+
+
+def _save_png(array, path):
+    pixels = (np.clip(array, 0.0, 1.0) * 255.0 + 0.5).astype(np.uint8)
+    Image.fromarray(pixels, "RGB").save(path, "PNG")
+
+
+def write_textures(folder):
+    os.makedirs(folder, exist_ok=True)
+    for name, (generate, strength) in TEXTURES.items():
+        rgb, height = generate()
+        _save_png(rgb, os.path.join(folder, name))
+        if strength is not None:
+            _save_png(texture_noise.normal_map(height, strength),
+                      os.path.join(folder, "normal_" + name))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--out", default=REPO, help="folder that receives models/")
+    parser.add_argument("--no-check", action="store_true", help="skip the flight checks")
+    args = parser.parse_args()
+    if not args.no_check and check_house.main() != 0:
+        print("the house does not fit the flights; nothing written", file=sys.stderr)
+        return 1
+    models = os.path.join(args.out, "models")
+    write_textures(os.path.join(models, "textures"))
+    parts = model.parts()
+    collada_writer.write(os.path.join(models, MODEL_FILE), parts, BY_NAME)
+    triangles = sum(p.triangle_count() for p in parts)
+    used = {m for p in parts for m in p.triangles}
+    print(f"{triangles} triangles, {len(used)} of {len(MATERIALS)} materials")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
