@@ -106,6 +106,7 @@ TEST_F(PassTest, EmptySceneWithoutSkyImagesShowsTheClearColour) {
     mkdir(workdir.c_str(), 0755);
     char* previous = getcwd(nullptr, 0);
     ASSERT_EQ(chdir(workdir.c_str()), 0);
+    app->textureCache.clear();
     initSkybox();
     ASSERT_EQ(chdir(previous), 0);
     free(previous);

@@ -73,7 +73,8 @@ void PassTest::addMesh(const std::vector<TestVertex>& vertices, unsigned materia
 void PassTest::lookAt(glm::vec3 eye, glm::vec3 target) {
     app->camera->position = eye;
     app->camera->viewMatrix = glm::lookAt(eye, target, glm::vec3(0.0f, 1.0f, 0.0f));
-    app->camera->projectionMatrix = glm::perspective(glm::radians(45.0f), 4.0f / 3.0f, 0.01f, 20.0f);
+    app->camera->projectionMatrix =
+        glm::perspective(glm::radians(45.0f), 4.0f / 3.0f, app->camera->nearPlane, app->camera->farPlane);
 }
 
 glm::ivec2 PassTest::pixelOf(glm::vec3 world) const {

@@ -34,7 +34,7 @@ class PassTest : public GlTest {
     void addMesh(const std::vector<TestVertex>& vertices, unsigned material, int attributes = ALL_ATTRIBUTES,
                  unsigned primitiveTypes = 4);
 
-    // Points the camera from `eye` at `target` (45 degrees, 4:3).
+    // Points the camera from `eye` at `target` (45 degrees, 4:3, the camera's depth range).
     void lookAt(glm::vec3 eye, glm::vec3 target);
     // Window pixel of a world point under the current camera.
     glm::ivec2 pixelOf(glm::vec3 world) const;

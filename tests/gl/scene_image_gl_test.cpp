@@ -117,24 +117,30 @@ TEST_F(PassTest, GlassShowsWhatStandsBehindIt) {
     EXPECT_GT(behindGlass[2], bare[2] + 40) << "the glass tints it";
 }
 
-// With every face plain white, a look along the box's edges and into its corners finds no pixel of the
-// clear colour: neighbouring faces meet without a gap.
+// With every face plain white, looks along the box's edges and into its corners find no pixel of the
+// clear colour: neighbouring faces meet without a gap, and corners beyond the camera's far plane are
+// not clipped away.
 TEST_F(PassTest, SkyFacesMeetWithoutGaps) {
     GLuint white = solidTexture({255, 255, 255, 255});
     for (GLuint& face : app->skyTextures)
         face = white;
-    const glm::vec3 directions[] = {{1, 1, 1}, {-1, 1, 1}, {1, -1, -1}, {-1, -1, -1},
-                                    {1, 1, 0}, {0, -1, 1}, {-1, 0, -1}, {1, 0, 1}};
+    struct View {
+        glm::vec3 eye, direction;
+    };
+    const View views[] = {{{0.2f, -0.1f, 0.3f}, {1, 1, 1}},       {{0.2f, -0.1f, 0.3f}, {-1, 1, 1}},
+                          {{0.2f, -0.1f, 0.3f}, {1, -1, -1}},     {{0.2f, -0.1f, 0.3f}, {-1, -1, -1}},
+                          {{0.2f, -0.1f, 0.3f}, {1, 1, 0}},       {{0.2f, -0.1f, 0.3f}, {0, -1, 1}},
+                          {{-1.7f, -0.4f, -2.3f}, {1, -0.4f, 1}}, {{2.5f, 1.5f, 2.5f}, {-1, -1, -1}}};
     std::vector<unsigned char> pixels(1024 * 768 * 4);
-    for (glm::vec3 direction : directions) {
-        app->camera->viewMatrix =
-            glm::lookAt(glm::vec3(0.2f, -0.1f, 0.3f), glm::vec3(0.2f, -0.1f, 0.3f) + direction,
-                        std::abs(direction.y) > 0.9f ? glm::vec3(1, 0, 0) : UP);
+    for (const View& view : views) {
+        lookAt(view.eye, view.eye + view.direction);
         drawFrame();
         glReadPixels(0, 0, 1024, 768, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         int gaps = 0;
         for (size_t i = 0; i < pixels.size(); i += 4)
             gaps += pixels[i] < 250 || pixels[i + 2] < 250;
-        EXPECT_EQ(gaps, 0) << "looking along " << direction.x << ", " << direction.y << ", " << direction.z;
+        EXPECT_EQ(gaps, 0) << "looking from " << view.eye.x << ", " << view.eye.y << ", " << view.eye.z
+                           << " along " << view.direction.x << ", " << view.direction.y << ", "
+                           << view.direction.z;
     }
 }

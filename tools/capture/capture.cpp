@@ -5,8 +5,8 @@
 //   capture --times 0,10,30 --out DIR [--step S] [--walk X,Y,Z,H,V] [--flags SM,BLOOM,NM,DOF[,VIEW]]
 //           [--light X,Y,Z]
 // --times  path times in seconds; one file DIR/frame_<time>.png each (the times are taken in order)
-// --step   clock step between frames on the way, in seconds (default 0.25); both paths advance at most
-//          one segment per frame, so the step must stay below the shortest segment
+// --step   clock step between frames on the way, in seconds (default 1); both paths advance at most one
+//          segment per frame, so the step must stay below their shortest segment (2 s)
 // --walk   walk mode, camera at (X, Y, Z) with heading H and pitch V (radians)
 // --flags  shadow mapping, bloom, normal mapping, depth of field, each 0 or 1 (in demo mode the camera
 //          path still decides depth of field), and optionally the depth-of-field view 0 to 3
@@ -30,7 +30,7 @@ namespace {
 struct Options {
     std::vector<double> times;
     std::string outDir;
-    double step = 0.25;
+    double step = 1.0;
     std::vector<float> walk;
     std::vector<int> flags;
     std::vector<float> light;
@@ -94,9 +94,10 @@ void applyOptions(const Options& options) {
     }
 }
 
+// The clock is handed over as set, not read back, so that a moment renders the same however it was reached.
 void frameAt(const ShaderPrograms& programs, double time) {
     glfwSetTime(time);
-    renderFrame(programs, glfwGetTime());
+    renderFrame(programs, time);
 }
 
 // The window's back buffer, top row first, as RGB bytes.
