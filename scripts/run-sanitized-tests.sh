@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ (ASAN_BUILD_DIR
-# overrides it) and runs the unit, GL and end-to-end tests under them; a sanitizer report fails its test.
-# Built with clang when it is installed. Extra arguments go to ctest instead of the label choice.
+# overrides it) and runs the unit, GL, end-to-end and fuzz tests under them; a sanitizer report fails its
+# test. Built with clang when it is installed, which brings the libFuzzer targets. Extra arguments go to
+# ctest instead of the label choice.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ASAN_BUILD_DIR:-$root/build-asan}
@@ -12,6 +13,6 @@ cmake --build "$build" -j"$(nproc)"
 source "$root/scripts/x-display.sh"
 cd "$build"
 if [ $# -eq 0 ]; then
-    set -- -L 'unit|gl|e2e'
+    set -- -L 'unit|gl|e2e|fuzz'
 fi
 ctest --output-on-failure "$@"
