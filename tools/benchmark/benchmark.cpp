@@ -46,7 +46,7 @@ struct Stretch {
 };
 
 const Stretch STRETCHES[] = {
-    {"bloom", 20.0, 30.0, false, 1, 1, 1},         {"dof", 51.0, 70.0, false, 1, 1, 1},
+    {"bloom", 20.0, 30.0, false, 1, 1, 1},        {"dof", 51.0, 70.0, false, 1, 1, 1},
     {"walk", 75.0, 85.0, true, 1, 1, 1},          {"walk_noshadow", 85.0, 95.0, true, 0, 1, 1},
     {"walk_nobloom", 95.0, 105.0, true, 1, 0, 1}, {"walk_nonormal", 105.0, 115.0, true, 1, 1, 0},
 };
@@ -132,8 +132,9 @@ double secondsBeforeMain() {
     // Fields after the command name, which may hold spaces, start behind its closing parenthesis; the
     // start time is the 22nd field.
     unsigned long long startTicks = 0;
-    std::sscanf(stat.c_str() + stat.rfind(')') + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d "
-                                                    "%*d %*d %*d %*d %llu",
+    std::sscanf(stat.c_str() + stat.rfind(')') + 1,
+                " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d "
+                "%*d %*d %*d %*d %llu",
                 &startTicks);
     return std::max(0.0, uptime - static_cast<double>(startTicks) / sysconf(_SC_CLK_TCK));
 }
@@ -166,8 +167,7 @@ double timedFrame(const ShaderPrograms& programs, double time, std::vector<std::
     return frameMs;
 }
 
-void setUpStretch(const Stretch& stretch, double clock, double start) {
-    followPaths(clock, start, 1.0);
+void setUpStretch(const Stretch& stretch) {
     theApp->shadowMappingOn = stretch.shadows;
     theApp->bloomOn = stretch.bloom;
     theApp->normalMappingOn = stretch.normalMapping;
@@ -180,20 +180,30 @@ void setUpStretch(const Stretch& stretch, double clock, double start) {
         theApp->dofOn = 0;
 }
 
+// The paths are brought up to each frame's time in short steps, so that frames far apart still show
+// their own moments.
+double measuredFrame(const ShaderPrograms& programs, double& clock, double time,
+                     std::vector<std::vector<double>>& passMs) {
+    followPaths(clock, time, 1.0);
+    clock = time;
+    return timedFrame(programs, time, passMs);
+}
+
 // Warm-up frames lead up to the stretch at the same pace as its measured frames.
 StretchResult runStretch(const ShaderPrograms& programs, const Stretch& stretch, const Options& options,
                          double& clock) {
     double step = (stretch.to - stretch.from) / options.frames;
     double start = std::max(clock, stretch.from - step * options.warmup);
-    setUpStretch(stretch, clock, start);
+    followPaths(clock, start, 1.0);
+    clock = start;
+    setUpStretch(stretch);
     std::vector<std::vector<double>> passMs(PASS_COUNT);
     for (int i = 0; i < options.warmup; ++i)
-        timedFrame(programs, start + i * step, passMs);
+        measuredFrame(programs, clock, start + i * step, passMs);
     passMs.assign(PASS_COUNT, {});
     std::vector<double> frameMs;
     for (int i = 0; i < options.frames; ++i)
-        frameMs.push_back(timedFrame(programs, stretch.from + i * step, passMs));
-    clock = stretch.to;
+        frameMs.push_back(measuredFrame(programs, clock, stretch.from + i * step, passMs));
 
     StretchResult result;
     result.name = stretch.name;
@@ -206,7 +216,8 @@ StretchResult runStretch(const ShaderPrograms& programs, const Stretch& stretch,
     return result;
 }
 
-void printTable(const char* renderer, const StartupResult& startup, const std::vector<StretchResult>& results) {
+void printTable(const char* renderer, const StartupResult& startup,
+                const std::vector<StretchResult>& results) {
     printf("renderer: %s\npasses timed with %s\n\nstart-up (ms)\n", renderer,
            passTimers.finish ? "glFinish around each" : "GL timer queries");
     for (int phase = 0; phase < PHASE_COUNT; ++phase)
@@ -237,7 +248,8 @@ bool writeJson(const std::string& path, const char* renderer, const StartupResul
     fprintf(file, "{\n  \"renderer\": \"%s\",\n  \"pass_clock\": \"%s\",\n  \"startup_ms\": {", renderer,
             passTimers.finish ? "finish" : "timer_query");
     for (int phase = 0; phase < PHASE_COUNT; ++phase)
-        fprintf(file, "\"%s\": %.3f, ", startupPhaseName(static_cast<StartupPhase>(phase)), startup.phaseMs[phase]);
+        fprintf(file, "\"%s\": %.3f, ", startupPhaseName(static_cast<StartupPhase>(phase)),
+                startup.phaseMs[phase]);
     fprintf(file, "\"first_frame\": %.3f, \"process_to_first_frame\": %.3f},\n  \"stretches\": {",
             startup.firstFrameMs, startup.processToFirstFrameMs);
     for (size_t i = 0; i < results.size(); ++i) {

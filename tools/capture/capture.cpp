@@ -74,7 +74,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
 
 void applyOptions(const Options& options) {
     if (!options.walk.empty())
-        enterWalk(glm::vec3(options.walk[0], options.walk[1], options.walk[2]), options.walk[3], options.walk[4]);
+        enterWalk(glm::vec3(options.walk[0], options.walk[1], options.walk[2]), options.walk[3],
+                  options.walk[4]);
     if (!options.flags.empty()) {
         theApp->shadowMappingOn = options.flags[0] != 0;
         theApp->bloomOn = options.flags[1] != 0;
