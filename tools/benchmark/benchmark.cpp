@@ -2,11 +2,12 @@
 // controlled clock, timing every render pass with GL timer queries and the whole frame with glFinish.
 //
 // Run from demo/ (the demo's working directory), on a display:
-//   benchmark [--frames N] [--warmup W] [--json FILE] [--finish-passes]
+//   benchmark [--frames N] [--warmup W] [--json FILE] [--only NAME,...] [--finish-passes]
 // --frames  measured frames per stretch (default 12)
 // --warmup  frames rendered before each stretch's measured ones and left out (default 3): the driver
 //           compiles shaders and fills caches on first use
 // --json    also writes the figures to FILE
+// --only    runs only the named stretches
 // --finish-passes  times each pass on the wall clock between glFinish calls instead of with timer queries:
 //           a deferred renderer such as llvmpipe may rasterise a pass's triangles inside a later pass's query
 // Times are in milliseconds: median and 95th percentile (nearest rank) per stretch and per pass.
@@ -31,6 +32,7 @@ struct Options {
     int frames = 12;
     int warmup = 3;
     std::string jsonPath;
+    std::string only;
     bool finishPasses = false;
 };
 
@@ -117,6 +119,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.warmup = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--json"))
             options.jsonPath = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--only"))
+            options.only = "," + std::string(argv[i + 1]) + ",";
         else
             return false;
     }
@@ -279,7 +283,9 @@ int main(int argc, char** argv) {
     double beforeMain = secondsBeforeMain();
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        fprintf(stderr, "usage: benchmark [--frames N] [--warmup W] [--json FILE] [--finish-passes]\n");
+        fprintf(
+            stderr,
+            "usage: benchmark [--frames N] [--warmup W] [--json FILE] [--only NAME,...] [--finish-passes]\n");
         return 2;
     }
     // Frames, not sound, are measured; an explicit choice of audio driver is respected.
@@ -303,7 +309,9 @@ int main(int argc, char** argv) {
     std::vector<StretchResult> results;
     double clock = 0.0;
     for (const Stretch& stretch : STRETCHES)
-        results.push_back(runStretch(programs, stretch, options, clock));
+        if (options.only.empty() ||
+            options.only.find("," + std::string(stretch.name) + ",") != std::string::npos)
+            results.push_back(runStretch(programs, stretch, options, clock));
     theApp->passObserver = nullptr;
     glDeleteQueries(PASS_COUNT, passTimers.queries);
 
