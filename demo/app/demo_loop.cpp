@@ -50,6 +50,16 @@ void showDepthOfField(const ShaderPrograms& programs) {
     drawQuad(QUAD_DOF);
 }
 
+// Times `step` as `phase`, less the textures it loads, which count as their own phase.
+template <typename Step> void withoutTextureTime(StartupPhase phase, Step step) {
+    double texturesBefore = theApp->startupSeconds[PHASE_TEXTURES];
+    {
+        PhaseTimer timer(theApp->startupSeconds[phase]);
+        step();
+    }
+    theApp->startupSeconds[phase] -= theApp->startupSeconds[PHASE_TEXTURES] - texturesBefore;
+}
+
 bool keyDown(int arrowKey, int letterKey) {
     return glfwGetKey(theApp->window, arrowKey) == GLFW_PRESS ||
            glfwGetKey(theApp->window, letterKey) == GLFW_PRESS;
@@ -135,20 +145,12 @@ bool startDemo(ShaderPrograms& programs) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
-    {
-        PhaseTimer timer(theApp->startupSeconds[PHASE_SCENE_IMPORT]);
-        loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
-    }
-    // Textures are decoded during the import; the import's own share is what remains.
-    theApp->startupSeconds[PHASE_SCENE_IMPORT] -= theApp->startupSeconds[PHASE_TEXTURES];
+    withoutTextureTime(PHASE_SCENE_IMPORT, [] { loadScene(glm::vec3(0.7f, -1.0f, 1.5f)); });
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_SHADER_BUILD]);
         programs = buildPrograms();
     }
-    {
-        PhaseTimer timer(theApp->startupSeconds[PHASE_PASS_SETUP]);
-        initPasses(programs);
-    }
+    withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
     glfwSetKeyCallback(theApp->window, onKeyEvent);
     PhaseTimer timer(theApp->startupSeconds[PHASE_SOUNDTRACK]);
     theApp->startSoundtrack();
