@@ -22,6 +22,7 @@ void reportFrameRate(double now) {
 }
 
 void addBloom(const ShaderPrograms& programs) {
+    PassScope scope(PASS_BLOOM);
     glUseProgram(programs.dofProgram);
     reduceForBloom();
     glUseProgram(programs.bloomProgram);
@@ -34,12 +35,29 @@ void addBloom(const ShaderPrograms& programs) {
 }
 
 void showDepthOfField(const ShaderPrograms& programs) {
-    glUseProgram(programs.dofDepthProgram);
-    drawDofDepth();
-    glUseProgram(programs.dofProgram);
-    drawDepthOfField();
+    {
+        PassScope scope(PASS_DOF_DEPTH);
+        glUseProgram(programs.dofDepthProgram);
+        drawDofDepth();
+    }
+    {
+        PassScope scope(PASS_DOF_STAGES);
+        glUseProgram(programs.dofProgram);
+        drawDepthOfField();
+    }
+    PassScope scope(PASS_QUAD);
     glUseProgram(programs.quadProgram);
     drawQuad(QUAD_DOF);
+}
+
+// Times `step` as `phase`, less the textures it loads, which count as their own phase.
+template <typename Step> void withoutTextureTime(StartupPhase phase, Step step) {
+    double texturesBefore = theApp->startupSeconds[PHASE_TEXTURES];
+    {
+        PhaseTimer timer(theApp->startupSeconds[phase]);
+        step();
+    }
+    theApp->startupSeconds[phase] -= theApp->startupSeconds[PHASE_TEXTURES] - texturesBefore;
 }
 
 bool keyDown(int arrowKey, int letterKey) {
@@ -93,20 +111,30 @@ void initPasses(const ShaderPrograms& programs) {
 
 void drawPasses(const ShaderPrograms& programs) {
     if (theApp->shadowMappingOn == 1) {
+        PassScope scope(PASS_SHADOW);
         glUseProgram(programs.shadowProgram);
         drawShadowMap();
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glUseProgram(programs.sceneProgram);
-    drawScene(false);
-    drawScene(true);
+    {
+        PassScope scope(PASS_SCENE_WINDOW);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glUseProgram(programs.sceneProgram);
+        drawScene(false);
+    }
+    {
+        PassScope scope(PASS_SCENE_OFFSCREEN);
+        drawScene(true);
+    }
     postProcess(programs);
 }
 
 bool startDemo(ShaderPrograms& programs) {
     demoMode = true;
     theApp = new DemoApp();
-    theApp->initialize();
+    {
+        PhaseTimer timer(theApp->startupSeconds[PHASE_WINDOW]);
+        theApp->initialize();
+    }
     if (demoMode) {
         theApp->normalMappingOn = 1;
         theApp->bloomOn = 1;
@@ -117,10 +145,14 @@ bool startDemo(ShaderPrograms& programs) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
-    loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
-    programs = buildPrograms();
-    initPasses(programs);
+    withoutTextureTime(PHASE_SCENE_IMPORT, [] { loadScene(glm::vec3(0.7f, -1.0f, 1.5f)); });
+    {
+        PhaseTimer timer(theApp->startupSeconds[PHASE_SHADER_BUILD]);
+        programs = buildPrograms();
+    }
+    withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
     glfwSetKeyCallback(theApp->window, onKeyEvent);
+    PhaseTimer timer(theApp->startupSeconds[PHASE_SOUNDTRACK]);
     theApp->startSoundtrack();
     return true;
 }

@@ -90,7 +90,6 @@ void drawBloom() {
     const BloomUniforms& u = theApp->bloomUniforms;
     glViewport(0, 0, bloomPixelWidth(), bloomPixelHeight());
     glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloomFramebuffer);
-    glUniform1i(u.state, 0);
     glUniform1i(u.baseTexture, 0);
     glUniform1fv(u.coefs, 5, theApp->bloomCoefs);
     glUniform2fv(u.offset, 1, &theApp->bloomTexelOffset[0]);

@@ -10,8 +10,8 @@
 
 namespace {
 
-// The Poisson draws were made for a generator that stops at 32767; folding larger draws into that range
-// keeps every offset inside the unit square whatever the C library's RAND_MAX.
+// The offsets are scaled for draws in [0, 32767]; folding larger draws into that range keeps every
+// offset inside the unit square whatever the C library's RAND_MAX.
 constexpr int DRAW_RANGE = 32768;
 constexpr float DRAW_MAX = 32767.0f;
 
@@ -196,7 +196,7 @@ void drawDepthOfField() {
     bindStageTexture(3, theApp->dofSmallTexture, u.sceneTextureSmall);
     runStage(DOF_BLUR_SOURCE, GL_COLOR_ATTACHMENT0);
     bindStageTexture(2, theApp->dofBlurTexture1, u.blurTexture);
-    runStage(DOF_GATHER, GL_COLOR_ATTACHMENT1);
+    runStage(DOF_WIDE_BLUR, GL_COLOR_ATTACHMENT1);
     bindStageTexture(2, theApp->dofBlurTexture2, u.blurTexture);
     glUniform1i(u.sceneTextureSmall, 3);
     runStage(DOF_COMPOSITE, GL_COLOR_ATTACHMENT2);

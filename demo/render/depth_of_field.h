@@ -8,7 +8,7 @@
 constexpr int DOF_SAMPLE_COUNT = 32;
 
 // Values of the depth-of-field program's "state"; the reduction also feeds the bloom.
-enum DofState { DOF_BLUR_SOURCE = 0, DOF_GATHER = 1, DOF_REDUCE = 2, DOF_COMPOSITE = 3 };
+enum DofState { DOF_BLUR_SOURCE = 0, DOF_WIDE_BLUR = 1, DOF_REDUCE = 2, DOF_COMPOSITE = 3 };
 
 // A pseudo-random draw in [0, RAND_MAX], such as std::rand.
 using RandomDraw = int (*)();

@@ -1,7 +1,7 @@
 #version 330 core
 // Depth of field, one full-screen stage per "state":
 //   2  box-reduces "scene_texture" into the bound target (also the bloom's input); keeps the whole image;
-//   0  the scene colour, with the signed blur amount of its depth in alpha (near < 0.5 < far);
+//   0  the scene colour, with the signed blur amount of its depth in alpha (near below, far above half);
 //   1  the wide blur of each blurred pixel, from the reduced image;
 //   3  the finished image, sharp and wide blur mixed by the blur amount; or, with "Dof_show" 1 to 3,
 //      the blur amount (red near, green in focus, blue far), the depth (grey), the reduced image.
@@ -66,7 +66,9 @@ float signedBlur(float depth) {
     return nearBlur > farBlur ? -nearBlur : farBlur;
 }
 
-float blurOf(vec4 texel) { return texel.a * 2.0 - 1.0; }
+// The signed blur amount in the 8-bit alpha channel, with 0 (in focus) stored exactly.
+float encodeBlur(float blur) { return (127.0 + 127.0 * blur) / 255.0; }
+float blurOf(vec4 texel) { return (round(texel.a * 255.0) - 127.0) / 127.0; }
 
 // The software rasteriser runs both sides of every branch, but leaves a loop once no pixel goes on:
 // so the stages share their single taps, and the multi-tap work sits in loops that are empty in the
@@ -118,14 +120,14 @@ void main() {
     vec3 scene = texelFetch(scene_texture, pixel, 0).rgb;
     float depth = nearestDepthAround();
     // Stage 0 writes the blur texture, so it reads none.
-    vec4 own = state != 0 ? texelFetch(blur_texture, pixel, 0) : vec4(0.5);
+    vec4 own = state != 0 ? texelFetch(blur_texture, pixel, 0) : vec4(encodeBlur(0.0));
     float blur = blurOf(own);
     int wideTaps = state == 1 && blur != 0.0 ? 4 : (state == 3 && shown == 3 ? 1 : 0);
-    vec3 wide = wideBlur(state == 1 ? own : vec4(0.0, 0.0, 0.0, 0.5), wideTaps);
+    vec3 wide = wideBlur(state == 1 ? own : vec4(encodeBlur(0.0)), wideTaps);
     if (state == 2)
         color = vec4(reduced, 1.0);
     else if (state == 0)
-        color = vec4(scene, 0.5 + 0.5 * signedBlur(depth));
+        color = vec4(scene, encodeBlur(signedBlur(depth)));
     else if (state == 1)
         color = vec4(wide, own.a);
     else if (shown == 1)

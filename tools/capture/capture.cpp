@@ -13,6 +13,7 @@
 // --light  holds the light at (X, Y, Z) instead of moving it along its path
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
+#include "frame_driver.h"
 
 #include <IL/il.h>
 
@@ -72,13 +73,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
 }
 
 void applyOptions(const Options& options) {
-    if (!options.walk.empty()) {
-        demoMode = false;
-        Camera& camera = *theApp->camera;
-        camera.position = glm::vec3(options.walk[0], options.walk[1], options.walk[2]);
-        camera.horizontalAngle = options.walk[3];
-        camera.verticalAngle = options.walk[4];
-    }
+    if (!options.walk.empty())
+        enterWalk(glm::vec3(options.walk[0], options.walk[1], options.walk[2]), options.walk[3],
+                  options.walk[4]);
     if (!options.flags.empty()) {
         theApp->shadowMappingOn = options.flags[0] != 0;
         theApp->bloomOn = options.flags[1] != 0;
@@ -92,12 +89,6 @@ void applyOptions(const Options& options) {
         theApp->light->lightPath.clear();
         theApp->light->position = glm::vec3(options.light[0], options.light[1], options.light[2]);
     }
-}
-
-// The clock is handed over as set, not read back, so that a moment renders the same however it was reached.
-void frameAt(const ShaderPrograms& programs, double time) {
-    glfwSetTime(time);
-    renderFrame(programs, time);
 }
 
 // The window's back buffer, top row first, as RGB bytes.
