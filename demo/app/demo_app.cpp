@@ -9,6 +9,7 @@ DemoApp::DemoApp()
     // GLFW is not initialised yet, so its clock reads 0: the first frame-rate window starts with it.
     fpsLastTime = glfwGetTime();
     // Last: a soundtrack failure ends the process before any window exists.
+    PhaseTimer timer(startupSeconds[PHASE_SOUNDTRACK]);
     initSoundtrack();
 }
 

@@ -2,6 +2,7 @@
 // every GPU object of the render passes.
 #pragma once
 
+#include "app/probes.h"
 #include "audio/audio_engine.h"
 #include "motion/camera.h"
 #include "motion/moving_light.h"
@@ -151,6 +152,10 @@ class DemoApp {
     // Screen quad
     GLuint quadVao = 0;
     QuadUniforms quadUniforms;
+
+    // Observation by tools: seconds per start-up phase, and the pass observer (none in the demo)
+    double startupSeconds[PHASE_COUNT] = {};
+    PassObserver passObserver = nullptr;
 };
 
 extern DemoApp* theApp;

@@ -3,8 +3,10 @@
 #include "app/demo_app.h"
 #include "app/frame_rate.h"
 #include "app/key_controls.h"
+#include "render/bloom.h"
+#include "render/depth_of_field.h"
 #include "render/scene_pass.h"
-#include "render/scene_target.h"
+#include "render/screen_quad.h"
 #include "render/shader_loader.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
@@ -17,6 +19,45 @@ namespace {
 void reportFrameRate(double now) {
     if (countFrame(now, theApp->fpsLastTime, theApp->fpsFrameCount, theApp->fps))
         printf("%f\n", static_cast<double>(theApp->fps));
+}
+
+void addBloom(const ShaderPrograms& programs) {
+    PassScope scope(PASS_BLOOM);
+    glUseProgram(programs.dofProgram);
+    reduceForBloom();
+    glUseProgram(programs.bloomProgram);
+    drawBloom();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glUseProgram(programs.quadProgram);
+    drawQuad(QUAD_BLOOM);
+    glDisable(GL_BLEND);
+}
+
+void showDepthOfField(const ShaderPrograms& programs) {
+    {
+        PassScope scope(PASS_DOF_DEPTH);
+        glUseProgram(programs.dofDepthProgram);
+        drawDofDepth();
+    }
+    {
+        PassScope scope(PASS_DOF_STAGES);
+        glUseProgram(programs.dofProgram);
+        drawDepthOfField();
+    }
+    PassScope scope(PASS_QUAD);
+    glUseProgram(programs.quadProgram);
+    drawQuad(QUAD_DOF);
+}
+
+// Times `step` as `phase`, less the textures it loads, which count as their own phase.
+template <typename Step> void withoutTextureTime(StartupPhase phase, Step step) {
+    double texturesBefore = theApp->startupSeconds[PHASE_TEXTURES];
+    {
+        PhaseTimer timer(theApp->startupSeconds[phase]);
+        step();
+    }
+    theApp->startupSeconds[phase] -= theApp->startupSeconds[PHASE_TEXTURES] - texturesBefore;
 }
 
 bool keyDown(int arrowKey, int letterKey) {
@@ -62,28 +103,38 @@ ShaderPrograms buildPrograms() {
 void initPasses(const ShaderPrograms& programs) {
     initSceneUniforms(programs.sceneProgram);
     initShadowMapping(programs.shadowProgram);
-    // The depth-of-field set-up goes here; it creates the scene target between its own textures and
-    // framebuffers and ends on framebuffer 0. The bloom set-up follows it, then the screen quad's.
-    initSceneTarget();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    initDepthOfField(programs.dofDepthProgram, programs.dofProgram);
+    initBloom(programs.bloomProgram);
+    initScreenQuad(programs.quadProgram);
     initSkybox();
 }
 
 void drawPasses(const ShaderPrograms& programs) {
     if (theApp->shadowMappingOn == 1) {
+        PassScope scope(PASS_SHADOW);
         glUseProgram(programs.shadowProgram);
         drawShadowMap();
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glUseProgram(programs.sceneProgram);
-    drawScene(false);
-    drawScene(true);
+    {
+        PassScope scope(PASS_SCENE_WINDOW);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glUseProgram(programs.sceneProgram);
+        drawScene(false);
+    }
+    {
+        PassScope scope(PASS_SCENE_OFFSCREEN);
+        drawScene(true);
+    }
+    postProcess(programs);
 }
 
 bool startDemo(ShaderPrograms& programs) {
     demoMode = true;
     theApp = new DemoApp();
-    theApp->initialize();
+    {
+        PhaseTimer timer(theApp->startupSeconds[PHASE_WINDOW]);
+        theApp->initialize();
+    }
     if (demoMode) {
         theApp->normalMappingOn = 1;
         theApp->bloomOn = 1;
@@ -94,10 +145,14 @@ bool startDemo(ShaderPrograms& programs) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
-    loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
-    programs = buildPrograms();
-    initPasses(programs);
+    withoutTextureTime(PHASE_SCENE_IMPORT, [] { loadScene(glm::vec3(0.7f, -1.0f, 1.5f)); });
+    {
+        PhaseTimer timer(theApp->startupSeconds[PHASE_SHADER_BUILD]);
+        programs = buildPrograms();
+    }
+    withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
     glfwSetKeyCallback(theApp->window, onKeyEvent);
+    PhaseTimer timer(theApp->startupSeconds[PHASE_SOUNDTRACK]);
     theApp->startSoundtrack();
     return true;
 }
@@ -108,6 +163,13 @@ void renderFrame(const ShaderPrograms& programs, double now) {
     theApp->light->update(now);
     theApp->keepSoundtrackPlaying();
     drawPasses(programs);
+}
+
+void postProcess(const ShaderPrograms& programs) {
+    if (theApp->dofOn == 0 && theApp->bloomOn == 1)
+        addBloom(programs);
+    if (theApp->dofOn == 1)
+        showDepthOfField(programs);
 }
 
 void presentFrame() {

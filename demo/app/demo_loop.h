@@ -28,6 +28,9 @@ bool startDemo(ShaderPrograms& programs);
 // One iteration of the frame loop up to, not including, the presentation; `now` is the clock reading.
 void renderFrame(const ShaderPrograms& programs, double now);
 
+// The post-process the flags select: bloom added onto the window, or depth of field covering it.
+void postProcess(const ShaderPrograms& programs);
+
 // Presents the frame and handles window events (the key callback runs here).
 void presentFrame();
 

@@ -20,8 +20,3 @@ void createSceneFramebuffer() {
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, theApp->sceneColorTexture, 0);
     reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");
 }
-
-void initSceneTarget() {
-    createSceneColorTexture();
-    createSceneFramebuffer();
-}

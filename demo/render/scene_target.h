@@ -7,6 +7,3 @@ void createSceneColorTexture();
 // Creates `sceneFramebuffer` with a depth renderbuffer and `sceneColorTexture` as colour attachment 0,
 // leaving it bound.
 void createSceneFramebuffer();
-
-// Both steps: the texture, then its framebuffer.
-void initSceneTarget();

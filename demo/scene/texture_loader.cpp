@@ -68,6 +68,7 @@ GLuint loadTexture(int channels, std::string path) {
 
     if (!imageFileLooksComplete(path))
         return NO_TEXTURE;
+    PhaseTimer timer(theApp->startupSeconds[PHASE_TEXTURES]);
     PixelLayout layout = pixelLayout(channels);
     ILuint image = 0;
     ilGenImages(1, &image);

@@ -2,16 +2,18 @@
 // clock it sets itself, stepping the flight and the light through their paths to each requested time.
 //
 // Run from demo/ (the demo's working directory):
-//   capture --times 0,10,30 --out DIR [--step S] [--walk X,Y,Z,H,V] [--flags SM,BLOOM,NM,DOF] [--light X,Y,Z]
+//   capture --times 0,10,30 --out DIR [--step S] [--walk X,Y,Z,H,V] [--flags SM,BLOOM,NM,DOF[,VIEW]]
+//           [--light X,Y,Z]
 // --times  path times in seconds; one file DIR/frame_<time>.png each (the times are taken in order)
 // --step   clock step between frames on the way, in seconds (default 1); both paths advance at most one
 //          segment per frame, so the step must stay below their shortest segment (2 s)
 // --walk   walk mode, camera at (X, Y, Z) with heading H and pitch V (radians)
 // --flags  shadow mapping, bloom, normal mapping, depth of field, each 0 or 1 (in demo mode the camera
-//          path still decides depth of field)
+//          path still decides depth of field), and optionally the depth-of-field view 0 to 3
 // --light  holds the light at (X, Y, Z) instead of moving it along its path
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
+#include "frame_driver.h"
 
 #include <IL/il.h>
 
@@ -66,35 +68,27 @@ bool parseOptions(int argc, char** argv, Options& options) {
     std::sort(options.times.begin(), options.times.end());
     return argc % 2 == 1 && !options.times.empty() && !options.outDir.empty() && options.step > 0.0 &&
            (options.walk.empty() || options.walk.size() == 5) &&
-           (options.flags.empty() || options.flags.size() == 4) &&
+           (options.flags.empty() || options.flags.size() == 4 || options.flags.size() == 5) &&
            (options.light.empty() || options.light.size() == 3);
 }
 
 void applyOptions(const Options& options) {
-    if (!options.walk.empty()) {
-        demoMode = false;
-        Camera& camera = *theApp->camera;
-        camera.position = glm::vec3(options.walk[0], options.walk[1], options.walk[2]);
-        camera.horizontalAngle = options.walk[3];
-        camera.verticalAngle = options.walk[4];
-    }
+    if (!options.walk.empty())
+        enterWalk(glm::vec3(options.walk[0], options.walk[1], options.walk[2]), options.walk[3],
+                  options.walk[4]);
     if (!options.flags.empty()) {
         theApp->shadowMappingOn = options.flags[0] != 0;
         theApp->bloomOn = options.flags[1] != 0;
         theApp->normalMappingOn = options.flags[2] != 0;
         theApp->dofOn = options.flags[3] != 0;
+        if (options.flags.size() == 5)
+            theApp->dofShow = static_cast<unsigned>(options.flags[4]);
     }
     if (!options.light.empty()) {
         // A path too short to follow leaves the light where it is put.
         theApp->light->lightPath.clear();
         theApp->light->position = glm::vec3(options.light[0], options.light[1], options.light[2]);
     }
-}
-
-// The clock is handed over as set, not read back, so that a moment renders the same however it was reached.
-void frameAt(const ShaderPrograms& programs, double time) {
-    glfwSetTime(time);
-    renderFrame(programs, time);
 }
 
 // The window's back buffer, top row first, as RGB bytes.
@@ -135,7 +129,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: capture --times T1,T2,... --out DIR [--step S] [--walk X,Y,Z,H,V] "
-                             "[--flags SM,BLOOM,NM,DOF] [--light X,Y,Z]\n");
+                             "[--flags SM,BLOOM,NM,DOF[,VIEW]] [--light X,Y,Z]\n");
         return 2;
     }
     // Frames, not sound, are wanted; an explicit choice of audio driver is respected.

@@ -1,0 +1,25 @@
+#include "app/probes.h"
+
+#include "app/demo_app.h"
+
+const char* startupPhaseName(StartupPhase phase) {
+    static const char* const names[PHASE_COUNT] = {"window",   "soundtrack",   "scene_import",
+                                                   "textures", "shader_build", "pass_setup"};
+    return names[phase];
+}
+
+const char* renderPassName(RenderPass pass) {
+    static const char* const names[PASS_COUNT] = {
+        "shadow", "scene_window", "scene_offscreen", "bloom", "dof_depth", "dof_stages", "quad"};
+    return names[pass];
+}
+
+PassScope::PassScope(RenderPass pass) : pass(pass) {
+    if (theApp->passObserver)
+        theApp->passObserver(pass, true);
+}
+
+PassScope::~PassScope() {
+    if (theApp->passObserver)
+        theApp->passObserver(pass, false);
+}

@@ -1,0 +1,62 @@
+// Points where a tool can observe the demo: how long each start-up phase took, and where each render pass
+// begins and ends. The demo itself records the phases and installs no pass observer.
+#pragma once
+
+#include <chrono>
+
+enum StartupPhase {
+    PHASE_WINDOW,
+    PHASE_SOUNDTRACK,
+    PHASE_SCENE_IMPORT,
+    PHASE_TEXTURES,
+    PHASE_SHADER_BUILD,
+    PHASE_PASS_SETUP,
+    PHASE_COUNT
+};
+
+enum RenderPass {
+    PASS_SHADOW,
+    PASS_SCENE_WINDOW,
+    PASS_SCENE_OFFSCREEN,
+    PASS_BLOOM,
+    PASS_DOF_DEPTH,
+    PASS_DOF_STAGES,
+    PASS_QUAD,
+    PASS_COUNT
+};
+
+const char* startupPhaseName(StartupPhase phase);
+const char* renderPassName(RenderPass pass);
+
+// Called with `begins` true before a pass issues its first GL command and false after its last.
+using PassObserver = void (*)(RenderPass pass, bool begins);
+
+// Seconds on a monotonic clock, for phase durations.
+inline double probeSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Adds the seconds between its construction and its end to `total`.
+class PhaseTimer {
+  public:
+    explicit PhaseTimer(double& total) : total(total), start(probeSeconds()) {}
+    ~PhaseTimer() { total += probeSeconds() - start; }
+    PhaseTimer(const PhaseTimer&) = delete;
+    PhaseTimer& operator=(const PhaseTimer&) = delete;
+
+  private:
+    double& total;
+    double start;
+};
+
+// Tells the installed observer, if any, that `pass` runs for the scope's lifetime.
+class PassScope {
+  public:
+    explicit PassScope(RenderPass pass);
+    ~PassScope();
+    PassScope(const PassScope&) = delete;
+    PassScope& operator=(const PassScope&) = delete;
+
+  private:
+    RenderPass pass;
+};
