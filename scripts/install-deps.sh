@@ -8,6 +8,7 @@ packages=(
     libgtest-dev
     xvfb xauth xdotool imagemagick mesa-utils
     python3 python3-collada python3-numpy python3-pil lame opencollada-tools sox
+    clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,22 +1,14 @@
 #!/bin/bash
-# Installs what is missing, builds, and runs every test. GL and end-to-end tests need an X display:
-# when none is set, a virtual one (Xvfb) is started for the run and stopped afterwards.
+# Installs what is missing, builds, and runs every test; then the same again, with the fuzz targets,
+# under the sanitizers (scripts/run-sanitized-tests.sh; SANITIZERS=0 leaves that out). Extra arguments go
+# to both ctest runs.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
-cd "$root/build"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-if [ -z "${DISPLAY:-}" ]; then
-    # The server picks a free display number itself, so parallel runs on one machine cannot collide.
-    displayfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>/dev/null &
-    xvfb=$!
-    trap 'kill $xvfb 2>/dev/null; rm -f "$displayfile"' EXIT
-    for _ in $(seq 100); do
-        [ -s "$displayfile" ] && break
-        sleep 0.1
-    done
-    export DISPLAY=:$(head -n1 "$displayfile")
+source "$root/scripts/x-display.sh"
+(cd "$root/build" && ctest --output-on-failure "$@")
+if [ "${SANITIZERS:-1}" != 0 ]; then
+    "$root/scripts/run-sanitized-tests.sh" "$@"
 fi
-ctest --output-on-failure "$@"

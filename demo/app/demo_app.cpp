@@ -14,6 +14,11 @@ DemoApp::DemoApp()
 }
 
 DemoApp::~DemoApp() {
+    if (state != DESTROYED)
+        teardown();
+}
+
+void DemoApp::teardown() {
     for (const Scene& scene : scenes) {
         for (const Mesh& mesh : scene.opaqueMeshes)
             glDeleteVertexArrays(1, &mesh.vao);

@@ -68,6 +68,9 @@ class DemoApp {
     DemoApp();
     ~DemoApp();
 
+    // Releases the scene's GPU objects and lists and closes the window; the soundtrack plays on.
+    void teardown();
+
     void initialize();
     void openWindow();
     void setupInput();

@@ -184,6 +184,6 @@ bool keepRunning() {
 
 void shutdownDemo(const ShaderPrograms& programs) {
     glDeleteProgram(programs.sceneProgram);
-    // Owned through `theApp`, which keeps pointing at the torn-down object until the process ends.
-    delete theApp;
+    // The object stays, reachable through `theApp`: the soundtrack it holds plays until the process ends.
+    theApp->teardown();
 }

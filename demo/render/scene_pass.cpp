@@ -88,15 +88,23 @@ void bindNormalMap(const Material& material) {
     glUniform1i(u.normalTexture, 2);
 }
 
-void drawOpaqueMeshes(const Scene& scene) {
-    uploadSceneConstants();
-    for (const Mesh& mesh : scene.opaqueMeshes) {
-        const Material* material = meshMaterial(scene, mesh);
-        if (!material)
-            continue;
+// Binds the mesh and uploads its matrices, the light and its material; null when it has no material.
+const Material* prepareMesh(const Scene& scene, const Mesh& mesh) {
+    const Material* material = meshMaterial(scene, mesh);
+    if (material) {
         glBindVertexArray(mesh.vao);
         uploadMatrices(mesh);
         uploadLightAndMaterial(*material);
+    }
+    return material;
+}
+
+void drawOpaqueMeshes(const Scene& scene) {
+    uploadSceneConstants();
+    for (const Mesh& mesh : scene.opaqueMeshes) {
+        const Material* material = prepareMesh(scene, mesh);
+        if (!material)
+            continue;
         withMaterialCulling(*material, [&] {
             bindDiffuseTexture(*material);
             bindNormalMap(*material);
@@ -114,12 +122,9 @@ void drawTransparentMeshes(const Scene& scene) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     for (const Mesh& mesh : scene.transparentMeshes) {
-        const Material* material = meshMaterial(scene, mesh);
+        const Material* material = prepareMesh(scene, mesh);
         if (!material)
             continue;
-        glBindVertexArray(mesh.vao);
-        uploadMatrices(mesh);
-        uploadLightAndMaterial(*material);
         withMaterialCulling(*material, [&] {
             glUniform1f(u.isNormal, 0.0f);
             glUniform1f(u.isSky, 0.0f);

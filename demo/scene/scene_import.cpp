@@ -1,11 +1,11 @@
 #include "scene/scene_import.h"
 
 #include "app/demo_app.h"
+#include "scene/import_probe.h"
 #include "scene/material_import.h"
 #include "scene/mesh_vertices.h"
 #include "scene/tangents.h"
 
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -20,6 +20,15 @@ bool sceneFileOpens() {
         return true;
     printf("Couldn't open file: %s\n", SCENE_FILE);
     printf("%s\n", theApp->importer.GetErrorString());
+    return false;
+}
+
+// A document that the importer would not come back from is reported instead of read.
+bool sceneFileImports() {
+    auto import = [] { Assimp::Importer().ReadFile(SCENE_FILE, SCENE_IMPORT_FLAGS); };
+    if (survivesInChild(import, SCENE_PROBE_LIMITS))
+        return true;
+    printf("Couldn't import file: %s\n", SCENE_FILE);
     return false;
 }
 
@@ -92,13 +101,10 @@ void addMeshByOpacity(Scene& scene, const Mesh& mesh) {
 }
 
 bool loadScene(const glm::vec3& offset) {
-    if (!sceneFileOpens())
+    if (!sceneFileOpens() || !sceneFileImports())
         return false;
-    // No triangulation and no vertex joining: the Collada import then gives one vertex per face corner in
-    // face order, which non-indexed drawing relies on.
     Assimp::Importer importer;
-    const aiScene* imported =
-        importer.ReadFile(SCENE_FILE, aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes);
+    const aiScene* imported = importer.ReadFile(SCENE_FILE, SCENE_IMPORT_FLAGS);
     if (!imported) {
         printf("%s\n", importer.GetErrorString());
         return false;

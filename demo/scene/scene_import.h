@@ -3,9 +3,14 @@
 
 #include "scene/scene_model.h"
 
+#include <assimp/postprocess.h>
 #include <glm/glm.hpp>
 
 constexpr const char* SCENE_FILE = "../models/casa de vacaciones.dae";
+
+// No triangulation and no vertex joining: the Collada import then gives one vertex per face corner in face
+// order, which non-indexed drawing relies on.
+constexpr unsigned SCENE_IMPORT_FLAGS = aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes;
 
 // The model file's units to world units.
 constexpr float SCENE_SCALE = 0.001f;

@@ -6,16 +6,16 @@ import tempfile
 
 from PIL import Image
 
+from demo_process import program_env
+
 BINARY = os.environ.get("CAPTURE_BINARY", "")
 
 
 def capture(workdir, times, *options, timeout=900):
     """Captures the frames at `times` (seconds) with extra command-line `options`; returns time -> image."""
     out = tempfile.mkdtemp(prefix="capture-")
-    env = dict(os.environ)
-    env.setdefault("SDL_AUDIODRIVER", "dummy")
     result = subprocess.run([BINARY, "--times", ",".join("%g" % t for t in times), "--out", out, *options],
-                            cwd=workdir, env=env, capture_output=True, text=True, timeout=timeout)
+                            cwd=workdir, env=program_env(), capture_output=True, text=True, timeout=timeout)
     if result.returncode != 0:
         raise RuntimeError("capture failed (%d): %s" % (result.returncode, result.stderr))
     frames = {}

@@ -16,6 +16,17 @@ SOURCE_DIR = os.environ.get("DEMO_SOURCE_DIR", os.path.join(os.path.dirname(__fi
 WINDOW_TITLE = "Tellmarin..."
 
 
+def program_env(extra=None):
+    """The environment for a program under test: this one with `extra` on top. Under the sanitizers the
+    libraries they need preloaded come as PROGRAM_PRELOAD, meant for the program rather than for Python."""
+    env = dict(os.environ)
+    env.setdefault("SDL_AUDIODRIVER", "dummy")
+    if env.get("PROGRAM_PRELOAD"):
+        env["LD_PRELOAD"] = env["PROGRAM_PRELOAD"]
+    env.update(extra or {})
+    return env
+
+
 def _pump(stream, lines):
     for line in iter(stream.readline, ""):
         lines.put(line)
@@ -27,10 +38,7 @@ class DemoRun:
 
     def __init__(self, workdir=None, env=None):
         self.workdir = workdir or os.path.join(SOURCE_DIR, "demo")
-        full_env = dict(os.environ)
-        full_env.setdefault("SDL_AUDIODRIVER", "dummy")
-        full_env.update(env or {})
-        self.proc = subprocess.Popen([BINARY], cwd=self.workdir, env=full_env, stdout=subprocess.PIPE,
+        self.proc = subprocess.Popen([BINARY], cwd=self.workdir, env=program_env(env), stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE, text=True, errors="replace")
         self._out, self._err = queue.Queue(), queue.Queue()
         self.stdout, self.stderr = [], []
@@ -62,8 +70,16 @@ class DemoRun:
             time.sleep(0.05)
         return None
 
-    def wait_for_frame_rate(self, timeout=120):
-        return self.wait_for_line(is_frame_rate_line, timeout)
+    def wait_for_frame_rate(self, timeout=120, count=1):
+        """Waits for the `count`-th frame-rate line; from the second on, frames have been shown."""
+        seen = []
+
+        def is_wanted_one(line):
+            if is_frame_rate_line(line):
+                seen.append(line)
+            return len(seen) >= count
+
+        return self.wait_for_line(is_wanted_one, timeout)
 
     def window_id(self):
         out = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", WINDOW_TITLE],

@@ -118,7 +118,7 @@ def _geometry(name, corners, with_normals, with_uvs):
 def scene_xml(texture_dir):
     images = "".join(f'<image id="{m}-image"><init_from>{texture_dir}/{d}</init_from></image>'
                      for m, (d, _, _) in MATERIALS.items() if isinstance(d, str))
-    effects = "".join(_effect(m, *spec) for m, spec in MATERIALS.items())
+    effects = "".join(_effect(m, *look) for m, look in MATERIALS.items())
     materials = "".join(f'<material id="{m}-material"><instance_effect url="#{m}-effect"/></material>'
                         for m in MATERIALS)
     geometries = "".join(_geometry(name, c, nrm, uv) for name, (c, _, nrm, uv) in MESHES.items())

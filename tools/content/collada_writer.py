@@ -10,29 +10,29 @@ from collada import Collada, asset, geometry, material, scene, source
 FIXED_DATE = datetime.datetime(2024, 6, 1, 12, 0, 0)
 
 
-def _effect(spec, doc):
-    params, diffuse = [], spec.color
-    if spec.texture:
-        image = material.CImage(spec.name + "-image", spec.texture_path)
+def _effect(look, doc):
+    params, diffuse = [], look.color
+    if look.texture:
+        image = material.CImage(look.name + "-image", look.texture_path)
         doc.images.append(image)
-        surface = material.Surface(spec.name + "-surface", image)
-        sampler = material.Sampler2D(spec.name + "-sampler", surface)
+        surface = material.Surface(look.name + "-surface", image)
+        sampler = material.Sampler2D(look.name + "-sampler", surface)
         params = [surface, sampler]
         diffuse = material.Map(sampler, "UVSET0")
     transparency = {}
-    if spec.opacity < 1:
-        transparency = dict(transparent=(1.0, 1.0, 1.0, 1.0), transparency=spec.opacity)
-    return material.Effect(spec.name + "-effect", params, "phong", double_sided=spec.two_sided,
+    if look.opacity < 1:
+        transparency = dict(transparent=(1.0, 1.0, 1.0, 1.0), transparency=look.opacity)
+    return material.Effect(look.name + "-effect", params, "phong", double_sided=look.two_sided,
                            emission=(0.0, 0.0, 0.0, 1.0), ambient=(0.2, 0.2, 0.2, 1.0),
-                           diffuse=diffuse, specular=spec.specular, shininess=spec.shininess,
+                           diffuse=diffuse, specular=look.specular, shininess=look.shininess,
                            **transparency)
 
 
-def _add_materials(doc, specs):
-    for spec in specs:
-        effect = _effect(spec, doc)
+def _add_materials(doc, looks):
+    for look in looks:
+        effect = _effect(look, doc)
         doc.effects.append(effect)
-        doc.materials.append(material.Material(spec.name, spec.name, effect))
+        doc.materials.append(material.Material(look.name, look.name, effect))
 
 
 def _indexed(values, decimals):
@@ -42,19 +42,19 @@ def _indexed(values, decimals):
     return unique, inverse.reshape(-1)
 
 
-def _texcoords(spec, st):
-    scale = np.where(st[..., 2:3] == 1.0, 1.0, spec.tile)
+def _texcoords(look, st):
+    scale = np.where(st[..., 2:3] == 1.0, 1.0, look.tile)
     return st[..., :2] / scale
 
 
-def _geometry(doc, part, specs):
+def _geometry(doc, part, looks):
     name = part.name
     groups = sorted(part.triangles.items())
     pos, nrm, st = (np.concatenate([np.array([t[k] for t in tris]) for _, tris in groups])
                     for k in range(3))
     verts, vi = _indexed(pos, 2)
     norms, ni = _indexed(nrm, 5)
-    uv_rows = [_texcoords(specs[m], np.array([t[2] for t in tris])) for m, tris in groups]
+    uv_rows = [_texcoords(looks[m], np.array([t[2] for t in tris])) for m, tris in groups]
     uvs, ti = _indexed(np.concatenate(uv_rows), 5)
     sources = [source.FloatSource(name + "-positions", verts.reshape(-1), ("X", "Y", "Z")),
                source.FloatSource(name + "-normals", norms.reshape(-1), ("X", "Y", "Z")),
@@ -80,16 +80,16 @@ def _node(doc, part, geom):
     return scene.Node(part.name, [scene.GeometryNode(geom, bindings)])
 
 
-def write(path, parts, specs):
+def write(path, parts, looks):
     """Write the parts (geometry.Part) with their materials (name -> MaterialSpec)."""
     doc = Collada()
     doc.assetInfo = asset.Asset(created=FIXED_DATE, modified=FIXED_DATE, unitname="meter",
                                 unitmeter=1, upaxis=asset.UP_AXIS.Y_UP)
     used = sorted({m for part in parts for m in part.triangles})
-    _add_materials(doc, [specs[m] for m in used])
+    _add_materials(doc, [looks[m] for m in used])
     nodes = []
     for part in parts:
-        geom = _geometry(doc, part, specs)
+        geom = _geometry(doc, part, looks)
         doc.geometries.append(geom)
         nodes.append(_node(doc, part, geom))
     house = scene.Scene("house", nodes)

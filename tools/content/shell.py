@@ -46,9 +46,9 @@ WALL_OPENINGS = {"west_wall": WEST, "east_wall": EAST, "north_wall": NORTH,
                  "south_wall": SOUTH}
 
 
-def _uv_openings(to_u, specs):
+def _uv_openings(to_u, cuts):
     out = []
-    for _, a0, a1, y0, y1, _ in specs:
+    for _, a0, a1, y0, y1, _ in cuts:
         u0, u1 = sorted((to_u(a0), to_u(a1)))
         out.append((u0, u1, y0 - P.FLOOR_BASE, y1 - P.FLOOR_BASE))
     return out

@@ -1,0 +1,55 @@
+#include "scene/import_probe.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// A crash in the child ends it quietly, whatever handlers this process installed (a sanitizer's, say).
+void runInChild(const std::function<void()>& work) {
+    for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        std::signal(signal, SIG_DFL);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    work();
+    // No exit handlers: they belong to the parent.
+    _exit(0);
+}
+
+size_t residentBytes(pid_t process) {
+    std::ifstream statm("/proc/" + std::to_string(process) + "/statm");
+    size_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+} // namespace
+
+bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limits) {
+    // Output still buffered here would otherwise be written twice.
+    fflush(nullptr);
+    pid_t child = fork();
+    if (child < 0)
+        return true;
+    if (child == 0)
+        runInChild(work);
+
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(limits.seconds);
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline || residentBytes(child) > limits.residentBytes) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
