@@ -44,7 +44,9 @@ class FlightFrames(unittest.TestCase):
                 continue
             reference = Image.open(reference_path(time)).convert("RGB")
             with self.subTest(time=time):
-                self.assertLessEqual(share_beyond(frame, reference, LEVELS), SHARE)
+                self.assertLessEqual(share_beyond(frame, reference, LEVELS), SHARE,
+                                     "the frame at %d s differs from %s; if the change is intended, record "
+                                     "new references with UPDATE_REFERENCES=1" % (time, reference_path(time)))
 
 
 if __name__ == "__main__":
