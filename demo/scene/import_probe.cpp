@@ -35,6 +35,7 @@ size_t residentBytes(pid_t process) {
 bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limits) {
     // Output still buffered here would otherwise be written twice.
     fflush(nullptr);
+    size_t startBytes = residentBytes(getpid());
     pid_t child = fork();
     if (child < 0)
         return true;
@@ -44,7 +45,8 @@ bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limit
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(limits.seconds);
     int status = 0;
     while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline || residentBytes(child) > limits.residentBytes) {
+        if (std::chrono::steady_clock::now() > deadline ||
+            residentBytes(child) > startBytes + limits.addedBytes) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
             return false;

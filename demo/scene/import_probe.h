@@ -9,7 +9,8 @@
 
 struct ProbeLimits {
     double seconds;
-    size_t residentBytes;
+    // Resident memory the child may add to what it starts with, a copy of this process.
+    size_t addedBytes;
 };
 
 // The scene import finishes in well under a second and a few tens of megabytes.
