@@ -28,11 +28,11 @@ def _effect(look, doc):
                            **transparency)
 
 
-def _add_materials(doc, looks):
+def _add_materials(doc, looks, ids):
     for look in looks:
         effect = _effect(look, doc)
         doc.effects.append(effect)
-        doc.materials.append(material.Material(look.name, look.name, effect))
+        doc.materials.append(material.Material(ids[look.name], look.name, effect))
 
 
 def _indexed(values, decimals):
@@ -74,8 +74,8 @@ def _geometry(doc, part, looks):
     return geom
 
 
-def _node(doc, part, geom):
-    bindings = [scene.MaterialNode(m, doc.materials[m], inputs=[("UVSET0", "TEXCOORD", "0")])
+def _node(doc, part, geom, ids):
+    bindings = [scene.MaterialNode(m, doc.materials[ids[m]], inputs=[("UVSET0", "TEXCOORD", "0")])
                 for m in sorted(part.triangles)]
     return scene.Node(part.name, [scene.GeometryNode(geom, bindings)])
 
@@ -85,13 +85,17 @@ def write(path, parts, looks):
     doc = Collada()
     doc.assetInfo = asset.Asset(created=FIXED_DATE, modified=FIXED_DATE, unitname="meter",
                                 unitmeter=1, upaxis=asset.UP_AXIS.Y_UP)
-    used = sorted({m for part in parts for m in part.triangles})
-    _add_materials(doc, [looks[m] for m in used])
+    # The importer numbers the materials in the order of their ids, and the meshes it joins per
+    # material follow that numbering: ids that begin with the rank in `looks` keep its drawing order.
+    used = {m for part in parts for m in part.triangles}
+    ordered = [look for name, look in looks.items() if name in used]
+    ids = {look.name: f"m{rank:02d}-{look.name}" for rank, look in enumerate(ordered)}
+    _add_materials(doc, ordered, ids)
     nodes = []
     for part in parts:
         geom = _geometry(doc, part, looks)
         doc.geometries.append(geom)
-        nodes.append(_node(doc, part, geom))
+        nodes.append(_node(doc, part, geom, ids))
     house = scene.Scene("house", nodes)
     doc.scenes.append(house)
     doc.scene = house
