@@ -1,6 +1,7 @@
 #!/bin/bash
-# Installs what is missing, builds, and runs every test; with SANITIZERS=1 then the same again, with the
-# fuzz targets, under the sanitizers (scripts/run-sanitized-tests.sh). Extra arguments go to both ctest runs.
+# Installs what is missing, builds, and runs every test; then the same again, with the fuzz targets, under
+# the sanitizers (scripts/run-sanitized-tests.sh; SANITIZERS=0 leaves that out). Extra arguments go to both
+# ctest runs.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -8,6 +9,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 source "$root/scripts/x-display.sh"
 (cd "$root/build" && ctest --output-on-failure "$@")
-if [ "${SANITIZERS:-0}" != 0 ]; then
+if [ "${SANITIZERS:-1}" != 0 ]; then
     "$root/scripts/run-sanitized-tests.sh" "$@"
 fi
