@@ -26,14 +26,11 @@ void createTextures() {
 
 void attachTextures() {
     glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloomInputFramebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, theApp->bloomInputTexture, 0);
+    attachColorTargets({theApp->bloomInputTexture});
     reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");
 
     glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloomFramebuffer);
-    const GLuint outputs[3] = {theApp->bloomBlurTexture1, theApp->bloomBlurTexture2,
-                               theApp->bloomResultTexture};
-    for (int i = 0; i < 3; ++i)
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, outputs[i], 0);
+    attachColorTargets({theApp->bloomBlurTexture1, theApp->bloomBlurTexture2, theApp->bloomResultTexture});
     reportIncompleteFramebuffer("ERROR: Bloom framebuffer is not complete.\n");
 }
 

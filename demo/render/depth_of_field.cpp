@@ -54,14 +54,12 @@ void createDepthFramebuffer() {
 void createStageFramebuffers() {
     glGenFramebuffers(1, &theApp->dofSmallFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofSmallFramebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, theApp->dofSmallTexture, 0);
+    attachColorTargets({theApp->dofSmallTexture});
     reportIncompleteFramebuffer("ERROR: Bloom framebuffer is not complete.\n");
 
     glGenFramebuffers(1, &theApp->dofFramebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofFramebuffer);
-    const GLuint outputs[3] = {theApp->dofBlurTexture1, theApp->dofBlurTexture2, theApp->dofResultTexture};
-    for (int i = 0; i < 3; ++i)
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + i, GL_TEXTURE_2D, outputs[i], 0);
+    attachColorTargets({theApp->dofBlurTexture1, theApp->dofBlurTexture2, theApp->dofResultTexture});
     reportIncompleteFramebuffer("ERROR: Bloom framebuffer is not complete.\n");
 }
 

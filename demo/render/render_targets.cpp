@@ -18,6 +18,12 @@ GLuint createColorTarget(int width, int height, GLint filter) {
     return createTargetTexture(width, height, GL_SRGB8_ALPHA8, GL_RGBA, GL_UNSIGNED_BYTE, filter);
 }
 
+void attachColorTargets(std::initializer_list<GLuint> textures) {
+    GLenum attachment = GL_COLOR_ATTACHMENT0;
+    for (GLuint texture : textures)
+        glFramebufferTexture2D(GL_FRAMEBUFFER, attachment++, GL_TEXTURE_2D, texture, 0);
+}
+
 void reportIncompleteFramebuffer(const char* message) {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         printf("%s", message);

@@ -17,6 +17,6 @@ void createSceneFramebuffer() {
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, theApp->settings->width,
                           theApp->settings->height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, theApp->sceneColorTexture, 0);
+    attachColorTargets({theApp->sceneColorTexture});
     reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");
 }
