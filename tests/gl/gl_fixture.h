@@ -31,5 +31,14 @@ class GlTest : public ::testing::Test {
         return pixel;
     }
 
+    // A parameter of a 2D texture, such as its filter or wrap mode.
+    static GLint textureParameter(GLuint texture, GLenum name) {
+        GLint value = 0;
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        return value;
+    }
+
     DemoApp* app = nullptr;
 };

@@ -42,14 +42,6 @@ glm::vec3 vec3At(const std::vector<float>& data, size_t vertex) {
     return {data[3 * vertex], data[3 * vertex + 1], data[3 * vertex + 2]};
 }
 
-GLint wrapMode(GLuint texture, GLenum axis) {
-    GLint mode = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, axis, &mode);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return mode;
-}
-
 class SceneImport : public GlTest {
   protected:
     // loadScene's result, with what it printed in `console`.
@@ -234,10 +226,10 @@ TEST_F(SceneImport, WrapModesFromTheFile) {
     DaeMaterial repeat{"", "textures/b.ppm"};
     ASSERT_TRUE(load({clampMirror, repeat}, {triangleMesh(0, 1), triangleMesh(1, 1)}));
     GLuint a = scene().materials[0].diffuseTexture, b = scene().materials[1].diffuseTexture;
-    EXPECT_EQ(wrapMode(a, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(wrapMode(a, GL_TEXTURE_WRAP_T), GL_MIRRORED_REPEAT);
-    EXPECT_EQ(wrapMode(b, GL_TEXTURE_WRAP_S), GL_REPEAT);
-    EXPECT_EQ(wrapMode(b, GL_TEXTURE_WRAP_T), GL_REPEAT);
+    EXPECT_EQ(textureParameter(a, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(textureParameter(a, GL_TEXTURE_WRAP_T), GL_MIRRORED_REPEAT);
+    EXPECT_EQ(textureParameter(b, GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(textureParameter(b, GL_TEXTURE_WRAP_T), GL_REPEAT);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -257,8 +249,8 @@ TEST_F(SceneImport, EveryMapModeSetsItsWrapModeWithoutAGlError) {
         material.AddProperty(&mapMode, 1, AI_MATKEY_MAPPINGMODE_V_DIFFUSE(0));
         GLuint texture = importMaterial(material).diffuseTexture;
         ASSERT_NE(texture, NO_TEXTURE);
-        EXPECT_EQ(wrapMode(texture, GL_TEXTURE_WRAP_S), expected) << "map mode " << mapMode;
-        EXPECT_EQ(wrapMode(texture, GL_TEXTURE_WRAP_T), expected) << "map mode " << mapMode;
+        EXPECT_EQ(textureParameter(texture, GL_TEXTURE_WRAP_S), expected) << "map mode " << mapMode;
+        EXPECT_EQ(textureParameter(texture, GL_TEXTURE_WRAP_T), expected) << "map mode " << mapMode;
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "map mode " << mapMode;
     }
 }

@@ -30,14 +30,6 @@ GLint levelParameter(GLuint texture, GLint level, GLenum name) {
     return value;
 }
 
-GLint textureParameter(GLuint texture, GLenum name) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return value;
-}
-
 // 2 x 3 pixels: a red top row above two blue rows.
 std::string redTopRow() {
     std::vector<unsigned char> rgb = {255, 0, 0, 255, 0, 0};
