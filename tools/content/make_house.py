@@ -48,6 +48,26 @@ TEXTURES = {
 }
 
 
+# Largest side of a texture file. The patterns are generated finer and averaged down to it: seen from
+# the flight, 1024 texels look the same, and each such map costs about 40 ms of decoding and
+# mipmapping at start-up.
+MAX_TEXTURE_SIZE = 512
+
+
+def _reduced(array):
+    """`array` (rows, columns, channels) averaged over square blocks down to MAX_TEXTURE_SIZE rows."""
+    factor = max(1, array.shape[0] // MAX_TEXTURE_SIZE)
+    rows, columns, channels = array.shape
+    return array.reshape(rows // factor, factor, columns // factor, factor, channels).mean(axis=(1, 3))
+
+
+def _reduced_normals(encoded):
+    """A normal map averaged down like `_reduced`, each normal made unit length again."""
+    normals = _reduced(encoded * 2.0 - 1.0)
+    normals /= np.linalg.norm(normals, axis=-1, keepdims=True)
+    return normals * 0.5 + 0.5
+
+
 def _save_png(array, path):
     pixels = (np.clip(array, 0.0, 1.0) * 255.0 + 0.5).astype(np.uint8)
     Image.fromarray(pixels, "RGB").save(path, "PNG")
@@ -57,9 +77,9 @@ def write_textures(folder):
     os.makedirs(folder, exist_ok=True)
     for name, (generate, strength) in TEXTURES.items():
         rgb, height = generate()
-        _save_png(rgb, os.path.join(folder, name))
+        _save_png(_reduced(rgb), os.path.join(folder, name))
         if strength is not None:
-            _save_png(texture_noise.normal_map(height, strength),
+            _save_png(_reduced_normals(texture_noise.normal_map(height, strength)),
                       os.path.join(folder, "normal_" + name))
 
 

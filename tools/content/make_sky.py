@@ -15,7 +15,9 @@ import sys
 import numpy as np
 from PIL import Image
 
-SIZE = 1024
+# Texels along a face's side. The clouds and hills are soft at this size already (each face is drawn
+# magnified), and every doubling would cost start-up time for decoding and mipmapping.
+SIZE = 512
 SEED = 7310
 GROUND_CENTRE = np.array([0.0, -1.0, 0.0])
 CLOUD_HEIGHT = 0.9  # above the ground centre, in noise cells
