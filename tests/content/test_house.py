@@ -1,4 +1,5 @@
-"""The committed house model is valid COLLADA and is exactly what its generator makes."""
+"""The committed house model is valid COLLADA and is exactly what its generator makes; its normal maps
+hold unit normals."""
 import filecmp
 import os
 import shutil
@@ -7,9 +8,13 @@ import sys
 import tempfile
 import unittest
 
+import numpy as np
+from PIL import Image
+
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 MODELS = os.path.join(ROOT, "models")
 MODEL = os.path.join(MODELS, "casa de vacaciones.dae")
+TEXTURES = os.path.join(MODELS, "textures")
 GENERATOR = os.path.join(ROOT, "tools", "content", "make_house.py")
 
 
@@ -33,6 +38,21 @@ class HouseModel(unittest.TestCase):
             for name in files_under(MODELS):
                 self.assertTrue(filecmp.cmp(os.path.join(made, name), os.path.join(MODELS, name),
                                             shallow=False), name)
+
+
+class NormalMaps(unittest.TestCase):
+    # Averaging a map down shortens its normals unless they are made unit again; 8-bit rounding alone
+    # stays within about 0.01.
+    def test_every_texel_is_a_unit_normal_facing_out_of_the_surface(self):
+        names = [name for name in sorted(os.listdir(TEXTURES)) if name.startswith("normal_")]
+        self.assertTrue(names)
+        for name in names:
+            with self.subTest(map=name):
+                encoded = np.asarray(Image.open(os.path.join(TEXTURES, name)).convert("RGB"), float)
+                normals = encoded / 255.0 * 2.0 - 1.0
+                lengths = np.linalg.norm(normals, axis=-1)
+                self.assertLess(np.abs(lengths - 1.0).max(), 0.02)
+                self.assertGreater(normals[..., 2].min(), 0.0)
 
 
 if __name__ == "__main__":
