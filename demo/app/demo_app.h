@@ -6,6 +6,7 @@
 #include "audio/audio_engine.h"
 #include "motion/camera.h"
 #include "motion/moving_light.h"
+#include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
 #include <GL/glew.h>
@@ -107,8 +108,9 @@ class DemoApp {
     int dofOn = 0;
     unsigned dofShow = 0;
 
-    // Scene data and texture cache
+    // Scene data, the early check of the scene file, and the texture cache
     Assimp::Importer importer;
+    std::unique_ptr<ChildProbe> sceneFileCheck;
     std::vector<Scene> scenes;
     bool imageLibraryReady = false;
     TextureCache textureCache;

@@ -130,7 +130,10 @@ void drawPasses(const ShaderPrograms& programs) {
 
 bool startDemo(ShaderPrograms& programs) {
     demoMode = true;
+    // Before the soundtrack's audio thread exists, so that the child is a copy of a single thread.
+    std::unique_ptr<ChildProbe> sceneFileCheck = startSceneFileCheck();
     theApp = new DemoApp();
+    theApp->sceneFileCheck = std::move(sceneFileCheck);
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_WINDOW]);
         theApp->initialize();

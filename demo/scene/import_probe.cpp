@@ -32,26 +32,43 @@ size_t residentBytes(pid_t process) {
 
 } // namespace
 
-bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limits) {
+ChildProbe::ChildProbe(const std::function<void()>& work, const ProbeLimits& limits)
+    : limits(limits), deadline(std::chrono::steady_clock::now() +
+                               std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                   std::chrono::duration<double>(limits.seconds))) {
     // Output still buffered here would otherwise be written twice.
     fflush(nullptr);
-    size_t startBytes = residentBytes(getpid());
-    pid_t child = fork();
-    if (child < 0)
-        return true;
+    startBytes = residentBytes(getpid());
+    child = fork();
     if (child == 0)
         runInChild(work);
+}
 
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(limits.seconds);
+ChildProbe::~ChildProbe() {
+    if (child <= 0)
+        return;
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+}
+
+bool ChildProbe::survived() {
+    if (child <= 0)
+        return verdict;
     int status = 0;
     while (waitpid(child, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline ||
             residentBytes(child) > startBytes + limits.addedBytes) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
-            return false;
+            child = -1;
+            return verdict = false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    child = -1;
+    return verdict = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limits) {
+    return ChildProbe(work, limits).survived();
 }

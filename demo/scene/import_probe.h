@@ -4,8 +4,10 @@
 // for real.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
+#include <sys/types.h>
 
 struct ProbeLimits {
     double seconds;
@@ -16,7 +18,28 @@ struct ProbeLimits {
 // The scene import finishes in well under a second and a few tens of megabytes.
 constexpr ProbeLimits SCENE_PROBE_LIMITS{60.0, size_t(2) << 30};
 
-// Runs `work` in a child process: true when it returned there within the limits. Nothing it does reaches
-// this process, and the child writes nothing to the console. When no child can be made, `work` is not run
-// and the answer is true.
+// `work` run in a child process, started at construction, so that this process can go on meanwhile.
+// Nothing the work does reaches this process, and the child writes nothing to the console. The time
+// limit counts from the start; the memory limit is watched while `survived` waits.
+class ChildProbe {
+  public:
+    ChildProbe(const std::function<void()>& work, const ProbeLimits& limits);
+    // A child still running is stopped.
+    ~ChildProbe();
+    ChildProbe(const ChildProbe&) = delete;
+    ChildProbe& operator=(const ChildProbe&) = delete;
+
+    // Waits for the child: true when the work returned there within the limits. When no child could be
+    // made the work never ran, and the answer is true. Asked again, it gives the same answer.
+    bool survived();
+
+  private:
+    ProbeLimits limits;
+    std::chrono::steady_clock::time_point deadline;
+    size_t startBytes = 0;
+    pid_t child = -1;
+    bool verdict = true;
+};
+
+// Runs `work` in a child process and waits for it: `ChildProbe(work, limits).survived()`.
 bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limits);

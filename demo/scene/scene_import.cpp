@@ -23,10 +23,13 @@ bool sceneFileOpens() {
     return false;
 }
 
-// A document that the importer would not come back from is reported instead of read.
+// A document that the importer would not come back from is reported instead of read. The check started
+// early, if any, has had the start-up so far to finish.
 bool sceneFileImports() {
-    auto import = [] { Assimp::Importer().ReadFile(SCENE_FILE, SCENE_IMPORT_FLAGS); };
-    if (survivesInChild(import, SCENE_PROBE_LIMITS))
+    std::unique_ptr<ChildProbe> check = std::move(theApp->sceneFileCheck);
+    if (!check)
+        check = startSceneFileCheck();
+    if (check->survived())
         return true;
     printf("Couldn't import file: %s\n", SCENE_FILE);
     return false;
@@ -98,6 +101,11 @@ void addMeshByOpacity(Scene& scene, const Mesh& mesh) {
     bool transparent =
         mesh.materialIndex < scene.materials.size() && scene.materials[mesh.materialIndex].opacity < 1.0f;
     (transparent ? scene.transparentMeshes : scene.opaqueMeshes).push_back(mesh);
+}
+
+std::unique_ptr<ChildProbe> startSceneFileCheck() {
+    auto import = [] { Assimp::Importer().ReadFile(SCENE_FILE, SCENE_IMPORT_FLAGS); };
+    return std::make_unique<ChildProbe>(import, SCENE_PROBE_LIMITS);
 }
 
 bool loadScene(const glm::vec3& offset) {

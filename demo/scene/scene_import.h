@@ -1,10 +1,12 @@
 // Reads the demo's model file into a `Scene`: materials with their textures, one vertex array per mesh.
 #pragma once
 
+#include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
 #include <assimp/postprocess.h>
 #include <glm/glm.hpp>
+#include <memory>
 
 constexpr const char* SCENE_FILE = "../models/casa de vacaciones.dae";
 
@@ -20,6 +22,10 @@ glm::mat4 sceneModelMatrix(const glm::vec3& offset);
 
 // Transparent meshes (material opacity below 1.0) go to their own list; above 1.0 counts as opaque.
 void addMeshByOpacity(Scene& scene, const Mesh& mesh);
+
+// Starts reading the scene file in a child process, for `loadScene` to ask afterwards (it starts one itself
+// when `DemoApp::sceneFileCheck` holds none): started early, the read runs beside the rest of the start-up.
+std::unique_ptr<ChildProbe> startSceneFileCheck();
 
 // Appends one Scene to the application's `scenes`; false, with the reason on the console and nothing
 // appended, when the file cannot be opened or parsed.

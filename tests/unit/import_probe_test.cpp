@@ -47,3 +47,22 @@ TEST(ImportProbe, RunawaysAreStopped) {
     };
     EXPECT_FALSE(survivesInChild(grow, QUICK));
 }
+
+// Started early, the probe runs while this process does other work; its time limit counts from the start.
+TEST(ImportProbe, AProbeStartedEarlyIsJudgedFromItsStart) {
+    ChildProbe quick([] {}, QUICK);
+    ChildProbe stuck(
+        [] {
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        },
+        {0.2, QUICK.addedBytes});
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+
+    auto asked = std::chrono::steady_clock::now();
+    EXPECT_FALSE(stuck.survived());
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(100));
+    EXPECT_TRUE(quick.survived());
+    EXPECT_TRUE(quick.survived());
+    EXPECT_FALSE(stuck.survived());
+}
