@@ -161,6 +161,8 @@ class DemoApp {
     // Observation by tools: seconds per start-up phase, and the pass observer (none in the demo)
     double startupSeconds[PHASE_COUNT] = {};
     PassObserver passObserver = nullptr;
+    // Where walk mode's input comes from: the window's pointer, keys and wheel when empty, as in the demo
+    WalkInputSource walkInputSource = nullptr;
 };
 
 extern DemoApp* theApp;

@@ -77,16 +77,17 @@ WalkInput readWalkInput(double now) {
     return input;
 }
 
+} // namespace
+
 void moveCamera(double now) {
     if (demoMode) {
         theApp->camera->updatePath(now);
         theApp->dofOn = theApp->camera->pathDofOn != 0;
     } else {
-        theApp->camera->updateWalk(readWalkInput(now));
+        const WalkInputSource& source = theApp->walkInputSource;
+        theApp->camera->updateWalk(source ? source(now) : readWalkInput(now));
     }
 }
-
-} // namespace
 
 ShaderPrograms buildPrograms() {
     ShaderPrograms programs;

@@ -25,6 +25,9 @@ void drawPasses(const ShaderPrograms& programs);
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.
 bool startDemo(ShaderPrograms& programs);
 
+// One camera step at clock reading `now`: along the flight in demo mode, by the walk input in walk mode.
+void moveCamera(double now);
+
 // One iteration of the frame loop up to, not including, the presentation; `now` is the clock reading.
 void renderFrame(const ShaderPrograms& programs, double now);
 

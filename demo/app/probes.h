@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 enum StartupPhase {
     PHASE_WINDOW,
@@ -29,7 +30,7 @@ const char* startupPhaseName(StartupPhase phase);
 const char* renderPassName(RenderPass pass);
 
 // Called with `begins` true before a pass issues its first GL command and false after its last.
-using PassObserver = void (*)(RenderPass pass, bool begins);
+using PassObserver = std::function<void(RenderPass pass, bool begins)>;
 
 // Seconds on a monotonic clock, for phase durations.
 inline double probeSeconds() {

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // One frame of walk-mode input; a direction is held when its arrow key or its letter key is down.
@@ -17,6 +18,9 @@ struct WalkInput {
     bool forward = false, back = false, right = false, left = false;
     double wheel = 0.0; // accumulated wheel position since start
 };
+
+// Gives the walk input for clock reading `now`.
+using WalkInputSource = std::function<WalkInput(double now)>;
 
 // Unit vector of a heading and a pitch, both in radians.
 inline glm::vec3 lookDirection(float horizontal, float vertical) {

@@ -1,8 +1,11 @@
-"""A very short benchmark run: its JSON must report every start-up phase, every stretch, and in each
-stretch exactly the passes its effect switches select. Times are noisy and not checked."""
+"""A very short benchmark run: its JSON must name the build, the driver and the processor, report every
+start-up phase, every stretch with each of its frames, and in each stretch exactly the passes its effect
+switches select; and two reports compare. Times are noisy and not checked."""
 
 import json
 import os
+import re
+import statistics
 import subprocess
 import tempfile
 import unittest
@@ -25,6 +28,22 @@ STRETCH_PASSES = {
 SUMMARY = {"median_ms", "p95_ms", "max_ms"}
 
 
+def summary(median, p95):
+    return {"median_ms": median, "p95_ms": p95, "max_ms": p95}
+
+
+def small_report(startup, stretches):
+    return {"commit": "0" * 40, "renderer": "a renderer", "gl_version": "3.3", "cpu_model": "a processor",
+            "cpu_cores": 2, "pass_clock": "timer_query", "startup_ms": startup,
+            "stretches": {name: {"frames": 2, "frame": frame, "frames_ms": [frame["median_ms"]] * 2,
+                                 "passes": passes} for name, (frame, passes) in stretches.items()}}
+
+
+def compare(path_a, path_b):
+    result = subprocess.run([BENCHMARK, "--compare", path_a, path_b], capture_output=True, text=True, timeout=60)
+    return result.returncode, result.stdout.splitlines()
+
+
 class ShortBenchmark(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -32,12 +51,22 @@ class ShortBenchmark(unittest.TestCase):
             path = os.path.join(folder, "bench.json")
             cls.run_result = subprocess.run([BENCHMARK, "--frames", "2", "--warmup", "1", "--json", path],
                                             cwd=DEMO_DIR, capture_output=True, text=True, timeout=600)
-            cls.report = json.load(open(path)) if os.path.exists(path) else None
+            cls.report = cls.self_comparison = None
+            if os.path.exists(path):
+                with open(path) as report:
+                    cls.report = json.load(report)
+                # The report as written reads back: compared with itself, every ratio is 1.
+                cls.self_comparison = compare(path, path)
 
-    def test_run_succeeds_and_names_its_renderer(self):
+    def test_run_succeeds_and_names_build_driver_and_processor(self):
         self.assertEqual(self.run_result.returncode, 0, self.run_result.stderr)
         self.assertIn("renderer: ", self.run_result.stdout)
-        self.assertTrue(self.report["renderer"])
+        self.assertRegex(self.report["commit"], r"^([0-9a-f]{40}(-dirty)?|unknown)$")
+        for name in ("renderer", "gl_version", "cpu_model"):
+            self.assertIsInstance(self.report[name], str)
+            self.assertTrue(self.report[name], name)
+        self.assertGreaterEqual(self.report["cpu_cores"], 1)
+        self.assertEqual(self.report["pass_clock"], "timer_query")
 
     def test_every_startup_phase_is_reported(self):
         self.assertEqual(set(self.report["startup_ms"]), PHASES)
@@ -50,8 +79,53 @@ class ShortBenchmark(unittest.TestCase):
                 self.assertEqual(stretches[name]["frames"], 2)
                 self.assertEqual(set(stretches[name]["frame"]), SUMMARY)
                 self.assertEqual(set(stretches[name]["passes"]), passes)
-                for summary in stretches[name]["passes"].values():
-                    self.assertEqual(set(summary), SUMMARY)
+                for pass_summary in stretches[name]["passes"].values():
+                    self.assertEqual(set(pass_summary), SUMMARY)
+
+    def test_every_measured_frame_is_reported_and_agrees_with_the_summary(self):
+        for name, stretch in self.report["stretches"].items():
+            with self.subTest(stretch=name):
+                frames = stretch["frames_ms"]
+                self.assertEqual(len(frames), 2)
+                self.assertTrue(all(ms > 0 for ms in frames))
+                self.assertAlmostEqual(statistics.median(frames), stretch["frame"]["median_ms"], delta=0.002)
+                self.assertAlmostEqual(max(frames), stretch["frame"]["max_ms"], delta=0.002)
+
+    def test_a_report_compared_with_itself_gives_ratios_of_one(self):
+        code, lines = self.self_comparison
+        self.assertEqual(code, 0)
+        rows = [line for line in lines if re.match(r"^(\S+)?\s+\S+(\s+\d+\.\d){2}", line)]
+        # The start-up phases, and per stretch its frame and passes.
+        self.assertEqual(len(rows), len(PHASES) + sum(1 + len(p) for p in STRETCH_PASSES.values()))
+        for row in rows:
+            self.assertRegex(row, r"(\s+1\.00)+$")
+
+
+class Comparison(unittest.TestCase):
+    def test_ratios_are_b_over_a_per_phase_stretch_and_pass(self):
+        a = small_report({"window": 100.0, "textures": 40.0},
+                         {"bloom": (summary(100.0, 120.0), {"shadow": summary(20.0, 30.0),
+                                                             "bloom": summary(10.0, 10.0)}),
+                          "dof": (summary(300.0, 300.0), {})})
+        b = small_report({"window": 80.0, "textures": 60.0},
+                         {"bloom": (summary(50.0, 60.0), {"shadow": summary(30.0, 30.0),
+                                                           "quad": summary(5.0, 5.0)}),
+                          "walk": (summary(200.0, 200.0), {})})
+        with tempfile.TemporaryDirectory() as folder:
+            paths = []
+            for name, report in (("a.json", a), ("b.json", b)):
+                paths.append(os.path.join(folder, name))
+                with open(paths[-1], "w") as out:
+                    json.dump(report, out)
+            code, lines = compare(*paths)
+        self.assertEqual(code, 0)
+        self.assertIn("B/A: B's milliseconds divided by A's; below 1.00 B is faster.", lines)
+        for row in [r"  window\s+100\.0\s+80\.0\s+0\.80", r"  textures\s+40\.0\s+60\.0\s+1\.50",
+                    r"bloom\s+frame\s+100\.0\s+50\.0\s+0\.50\s+0\.50", r"\s+shadow\s+20\.0\s+30\.0\s+1\.50\s+1\.00",
+                    r"\s+bloom\s+10\.0\s+-\s+only in A", r"\s+quad\s+-\s+5\.0\s+only in B",
+                    r"dof\s+frame\s+300\.0\s+-\s+only in A", r"walk\s+frame\s+-\s+200\.0\s+only in B"]:
+            with self.subTest(row=row):
+                self.assertTrue(any(re.fullmatch(row, line) for line in lines), "\n".join(lines))
 
 
 if __name__ == "__main__":

@@ -1,28 +1,23 @@
 // Measures the demo: its real start-up, phase by phase, then stretches of the flight and of walk mode on a
-// controlled clock, timing every render pass with GL timer queries and the whole frame with glFinish.
-//
-// Run from demo/ (the demo's working directory), on a display:
-//   benchmark [--frames N] [--warmup W] [--json FILE] [--only NAME,...] [--finish-passes]
-// --frames  measured frames per stretch (default 12)
-// --warmup  frames rendered before each stretch's measured ones and left out (default 3): the driver
-//           compiles shaders and fills caches on first use
-// --json    also writes the figures to FILE
-// --only    runs only the named stretches
-// --finish-passes  times each pass on the wall clock between glFinish calls instead of with timer queries:
-//           a deferred renderer such as llvmpipe may rasterise a pass's triangles inside a later pass's query
-// Times are in milliseconds: median and 95th percentile (nearest rank) per stretch and per pass.
+// controlled clock, timing every render pass with GL timer queries and the whole frame with glFinish; or
+// compares two of its reports. Run from demo/ (the demo's working directory), on a display;
+// `benchmark --help` lists the options.
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "app/probes.h"
+#include "build_commit.h"
 #include "frame_driver.h"
+#include "report.h"
+#include "tool_options.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -32,8 +27,9 @@ struct Options {
     int frames = 12;
     int warmup = 3;
     std::string jsonPath;
-    std::string only;
+    std::vector<std::string> only;
     bool finishPasses = false;
+    std::vector<std::string> compare;
 };
 
 // A stretch of the run: the clock from `from` to `to`, in demo mode or in walk mode, with the shadow, bloom
@@ -53,23 +49,35 @@ const Stretch STRETCHES[] = {
     {"walk_nobloom", 95.0, 105.0, true, 1, 0, 1}, {"walk_nonormal", 105.0, 115.0, true, 1, 1, 0},
 };
 
-struct Summary {
-    double median = 0.0, p95 = 0.0, max = 0.0;
-};
-
-struct StretchResult {
-    std::string name;
-    int frames = 0;
-    Summary frame;
-    std::vector<Summary> passes = std::vector<Summary>(PASS_COUNT);
-    std::vector<bool> passRan = std::vector<bool>(PASS_COUNT, false);
-};
-
-struct StartupResult {
-    double phaseMs[PHASE_COUNT] = {};
-    double firstFrameMs = 0.0;
-    double processToFirstFrameMs = 0.0;
-};
+void addOptions(CLI::App& app, Options& options) {
+    std::vector<std::string> names;
+    for (const Stretch& stretch : STRETCHES)
+        names.push_back(stretch.name);
+    std::vector<CLI::Option*> run = {
+        addNumber(app, "--frames", options.frames, "measured frames per stretch (default 12)",
+                  Interval::atLeast(1)),
+        addNumber(app, "--warmup", options.warmup,
+                  "frames rendered before each stretch's measured ones and left out (default 3; the driver "
+                  "compiles shaders and fills caches on first use)",
+                  Interval::atLeast(0)),
+        app.add_option("--json", options.jsonPath, "also writes the report to FILE")->type_name("FILE"),
+        app.add_option("--only", options.only, "runs only the named stretches")
+            ->delimiter(',')
+            ->check(CLI::IsMember(names)),
+        app.add_flag(
+            "--finish-passes", options.finishPasses,
+            "times each pass on the wall clock between glFinish calls instead of with timer queries: a "
+            "deferred renderer such as llvmpipe may rasterise a pass's triangles inside a later pass's "
+            "query")};
+    CLI::Option* compare =
+        app.add_option(
+               "--compare", options.compare,
+               "A.json B.json: prints B's times over A's, per start-up phase, stretch and pass; runs nothing")
+            ->expected(2)
+            ->check(CLI::ExistingFile);
+    for (CLI::Option* option : run)
+        compare->excludes(option);
+}
 
 // One timer query per pass, begun and ended by the demo's pass scopes; or, finishing around each pass,
 // the wall time of each.
@@ -79,53 +87,31 @@ struct PassTimers {
     bool ran[PASS_COUNT] = {};
     double beganAt = 0.0;
     double wallMs[PASS_COUNT] = {};
+
+    void observe(RenderPass pass, bool begins) {
+        if (finish) {
+            glFinish();
+            if (begins)
+                beganAt = probeSeconds();
+            else
+                wallMs[pass] = 1e3 * (probeSeconds() - beganAt);
+        } else if (begins) {
+            glBeginQuery(GL_TIME_ELAPSED, queries[pass]);
+        } else {
+            glEndQuery(GL_TIME_ELAPSED);
+        }
+        if (!begins)
+            ran[pass] = true;
+    }
+
+    double milliseconds(int pass) const {
+        if (finish)
+            return wallMs[pass];
+        GLuint64 nanoseconds = 0;
+        glGetQueryObjectui64v(queries[pass], GL_QUERY_RESULT, &nanoseconds);
+        return 1e-6 * static_cast<double>(nanoseconds);
+    }
 };
-PassTimers passTimers;
-
-void observePass(RenderPass pass, bool begins) {
-    if (passTimers.finish) {
-        glFinish();
-        if (begins)
-            passTimers.beganAt = probeSeconds();
-        else
-            passTimers.wallMs[pass] = 1e3 * (probeSeconds() - passTimers.beganAt);
-    } else if (begins) {
-        glBeginQuery(GL_TIME_ELAPSED, passTimers.queries[pass]);
-    } else {
-        glEndQuery(GL_TIME_ELAPSED);
-    }
-    if (!begins)
-        passTimers.ran[pass] = true;
-}
-
-double passMilliseconds(int pass) {
-    if (passTimers.finish)
-        return passTimers.wallMs[pass];
-    GLuint64 nanoseconds = 0;
-    glGetQueryObjectui64v(passTimers.queries[pass], GL_QUERY_RESULT, &nanoseconds);
-    return 1e-6 * static_cast<double>(nanoseconds);
-}
-
-bool parseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--finish-passes")) {
-            options.finishPasses = true;
-            --i;
-        } else if (i + 1 == argc) {
-            return false;
-        } else if (!std::strcmp(argv[i], "--frames"))
-            options.frames = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--warmup"))
-            options.warmup = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--json"))
-            options.jsonPath = argv[i + 1];
-        else if (!std::strcmp(argv[i], "--only"))
-            options.only = "," + std::string(argv[i + 1]) + ",";
-        else
-            return false;
-    }
-    return options.frames > 0 && options.warmup >= 0;
-}
 
 // Seconds the process ran before `main`, from the kernel's start time (10 ms resolution).
 double secondsBeforeMain() {
@@ -143,31 +129,32 @@ double secondsBeforeMain() {
     return std::max(0.0, uptime - static_cast<double>(startTicks) / sysconf(_SC_CLK_TCK));
 }
 
-Summary summarize(std::vector<double> values) {
-    Summary summary;
-    if (values.empty())
-        return summary;
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    summary.median = n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
-    summary.p95 = values[static_cast<size_t>(std::ceil(0.95 * n)) - 1];
-    summary.max = values.back();
-    return summary;
+std::string cpuModel() {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line))
+        if (line.compare(0, 10, "model name") == 0 && line.find(':') != std::string::npos)
+            return line.substr(line.find_first_not_of(" \t", line.find(':') + 1));
+    return "unknown";
+}
+
+std::string glString(GLenum name) {
+    const GLubyte* text = glGetString(name);
+    return text ? reinterpret_cast<const char*>(text) : "unknown";
 }
 
 // Renders, presents and finishes one frame; its wall time in ms, and each pass's GPU time into `passMs`.
-double timedFrame(const ShaderPrograms& programs, double time, std::vector<std::vector<double>>& passMs) {
-    std::fill(std::begin(passTimers.ran), std::end(passTimers.ran), false);
+double timedFrame(const ShaderPrograms& programs, PassTimers& timers, double time,
+                  std::vector<std::vector<double>>& passMs) {
+    std::fill(std::begin(timers.ran), std::end(timers.ran), false);
     double start = probeSeconds();
     frameAt(programs, time);
     presentFrame();
     glFinish();
     double frameMs = 1e3 * (probeSeconds() - start);
-    for (int pass = 0; pass < PASS_COUNT; ++pass) {
-        if (!passTimers.ran[pass])
-            continue;
-        passMs[pass].push_back(passMilliseconds(pass));
-    }
+    for (int pass = 0; pass < PASS_COUNT; ++pass)
+        if (timers.ran[pass])
+            passMs[pass].push_back(timers.milliseconds(pass));
     return frameMs;
 }
 
@@ -184,96 +171,62 @@ void setUpStretch(const Stretch& stretch) {
         theApp->dofOn = 0;
 }
 
-// The paths are brought up to each frame's time in short steps, so that frames far apart still show
-// their own moments.
-double measuredFrame(const ShaderPrograms& programs, double& clock, double time,
-                     std::vector<std::vector<double>>& passMs) {
-    followPaths(clock, time, 1.0);
-    clock = time;
-    return timedFrame(programs, time, passMs);
-}
+// The demo's run through the stretches: its clock, and the pass timers its frames report to.
+struct Run {
+    const ShaderPrograms& programs;
+    PassTimers& timers;
+    const Options& options;
+    double clock = 0.0;
 
-// Warm-up frames lead up to the stretch at the same pace as its measured frames.
-StretchResult runStretch(const ShaderPrograms& programs, const Stretch& stretch, const Options& options,
-                         double& clock) {
-    double step = (stretch.to - stretch.from) / options.frames;
-    double start = std::max(clock, stretch.from - step * options.warmup);
-    followPaths(clock, start, 1.0);
-    clock = start;
-    setUpStretch(stretch);
-    std::vector<std::vector<double>> passMs(PASS_COUNT);
-    for (int i = 0; i < options.warmup; ++i)
-        measuredFrame(programs, clock, start + i * step, passMs);
-    passMs.assign(PASS_COUNT, {});
-    std::vector<double> frameMs;
-    for (int i = 0; i < options.frames; ++i)
-        frameMs.push_back(measuredFrame(programs, clock, stretch.from + i * step, passMs));
-
-    StretchResult result;
-    result.name = stretch.name;
-    result.frames = options.frames;
-    result.frame = summarize(frameMs);
-    for (int pass = 0; pass < PASS_COUNT; ++pass) {
-        result.passRan[pass] = !passMs[pass].empty();
-        result.passes[pass] = summarize(passMs[pass]);
+    // The paths are brought up to each frame's time in short steps, so that frames far apart still show
+    // their own moments.
+    double measuredFrame(double time, std::vector<std::vector<double>>& passMs) {
+        followPaths(clock, time, 1.0);
+        clock = time;
+        return timedFrame(programs, timers, time, passMs);
     }
-    return result;
-}
 
-void printTable(const char* renderer, const StartupResult& startup,
-                const std::vector<StretchResult>& results) {
-    printf("renderer: %s\npasses timed with %s\n\nstart-up (ms)\n", renderer,
-           passTimers.finish ? "glFinish around each" : "GL timer queries");
-    for (int phase = 0; phase < PHASE_COUNT; ++phase)
-        printf("  %-26s %8.1f\n", startupPhaseName(static_cast<StartupPhase>(phase)), startup.phaseMs[phase]);
-    printf("  %-26s %8.1f\n  %-26s %8.1f\n\n", "first_frame", startup.firstFrameMs, "process_to_first_frame",
-           startup.processToFirstFrameMs);
-    printf("%-15s %-16s %9s %9s\n", "stretch", "pass", "median", "p95");
-    for (const StretchResult& result : results) {
-        printf("%-15s %-16s %9.1f %9.1f   (max/median %.2f)\n", result.name.c_str(), "frame",
-               result.frame.median, result.frame.p95, result.frame.max / result.frame.median);
+    // Warm-up frames lead up to the stretch at the same pace as its measured frames.
+    StretchReport stretch(const Stretch& stretch) {
+        double step = (stretch.to - stretch.from) / options.frames;
+        double start = std::max(clock, stretch.from - step * options.warmup);
+        followPaths(clock, start, 1.0);
+        clock = start;
+        setUpStretch(stretch);
+        std::vector<std::vector<double>> passMs(PASS_COUNT);
+        for (int i = 0; i < options.warmup; ++i)
+            measuredFrame(start + i * step, passMs);
+        passMs.assign(PASS_COUNT, {});
+        StretchReport report;
+        report.name = stretch.name;
+        for (int i = 0; i < options.frames; ++i)
+            report.frameMs.push_back(measuredFrame(stretch.from + i * step, passMs));
+        report.frame = summarize(report.frameMs);
         for (int pass = 0; pass < PASS_COUNT; ++pass)
-            if (result.passRan[pass])
-                printf("%-15s %-16s %9.1f %9.1f\n", "", renderPassName(static_cast<RenderPass>(pass)),
-                       result.passes[pass].median, result.passes[pass].p95);
+            if (!passMs[pass].empty())
+                report.passes.push_back(
+                    {renderPassName(static_cast<RenderPass>(pass)), summarize(passMs[pass])});
+        return report;
     }
+};
+
+bool selected(const Options& options, const Stretch& stretch) {
+    return options.only.empty() ||
+           std::find(options.only.begin(), options.only.end(), stretch.name) != options.only.end();
 }
 
-void writeSummary(FILE* file, const Summary& summary) {
-    fprintf(file, "{\"median_ms\": %.3f, \"p95_ms\": %.3f, \"max_ms\": %.3f}", summary.median, summary.p95,
-            summary.max);
-}
-
-bool writeJson(const std::string& path, const char* renderer, const StartupResult& startup,
-               const std::vector<StretchResult>& results) {
-    FILE* file = fopen(path.c_str(), "w");
-    if (!file)
-        return false;
-    fprintf(file, "{\n  \"renderer\": \"%s\",\n  \"pass_clock\": \"%s\",\n  \"startup_ms\": {", renderer,
-            passTimers.finish ? "finish" : "timer_query");
-    for (int phase = 0; phase < PHASE_COUNT; ++phase)
-        fprintf(file, "\"%s\": %.3f, ", startupPhaseName(static_cast<StartupPhase>(phase)),
-                startup.phaseMs[phase]);
-    fprintf(file, "\"first_frame\": %.3f, \"process_to_first_frame\": %.3f},\n  \"stretches\": {",
-            startup.firstFrameMs, startup.processToFirstFrameMs);
-    for (size_t i = 0; i < results.size(); ++i) {
-        const StretchResult& result = results[i];
-        fprintf(file, "%s\n    \"%s\": {\"frames\": %d, \"frame\": ", i ? "," : "", result.name.c_str(),
-                result.frames);
-        writeSummary(file, result.frame);
-        fprintf(file, ", \"passes\": {");
-        const char* separator = "";
-        for (int pass = 0; pass < PASS_COUNT; ++pass) {
-            if (!result.passRan[pass])
-                continue;
-            fprintf(file, "%s\"%s\": ", separator, renderPassName(static_cast<RenderPass>(pass)));
-            writeSummary(file, result.passes[pass]);
-            separator = ", ";
+int compareReports(const std::vector<std::string>& paths) {
+    std::vector<Report> reports;
+    for (const std::string& path : paths) {
+        try {
+            reports.push_back(readReport(path));
+        } catch (const std::runtime_error& error) {
+            fprintf(stderr, "%s %s\n", path.c_str(), error.what());
+            return 2;
         }
-        fprintf(file, "}}");
     }
-    fprintf(file, "\n  }\n}\n");
-    return fclose(file) == 0;
+    printComparison(reports[0], paths[0], reports[1], paths[1]);
+    return 0;
 }
 
 } // namespace
@@ -282,42 +235,47 @@ int main(int argc, char** argv) {
     double mainStart = probeSeconds();
     double beforeMain = secondsBeforeMain();
     Options options;
-    if (!parseOptions(argc, argv, options)) {
-        fprintf(
-            stderr,
-            "usage: benchmark [--frames N] [--warmup W] [--json FILE] [--only NAME,...] [--finish-passes]\n");
-        return 2;
-    }
+    CLI::App app("Measures the demo's start-up, frames and passes; run from demo/ on a display.");
+    addOptions(app, options);
+    if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
+        return *exitCode;
+    if (!options.compare.empty())
+        return compareReports(options.compare);
     // Frames, not sound, are measured; an explicit choice of audio driver is respected.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ShaderPrograms programs;
     if (!startDemo(programs))
         return 1;
-    StartupResult startup;
+    Report report;
     for (int phase = 0; phase < PHASE_COUNT; ++phase)
-        startup.phaseMs[phase] = 1e3 * theApp->startupSeconds[phase];
+        report.startupMs.emplace_back(startupPhaseName(static_cast<StartupPhase>(phase)),
+                                      1e3 * theApp->startupSeconds[phase]);
     double firstFrameStart = probeSeconds();
     frameAt(programs, 0.0);
     presentFrame();
     glFinish();
-    startup.firstFrameMs = 1e3 * (probeSeconds() - firstFrameStart);
-    startup.processToFirstFrameMs = 1e3 * (probeSeconds() - mainStart + beforeMain);
+    report.startupMs.emplace_back("first_frame", 1e3 * (probeSeconds() - firstFrameStart));
+    report.startupMs.emplace_back("process_to_first_frame", 1e3 * (probeSeconds() - mainStart + beforeMain));
 
-    passTimers.finish = options.finishPasses;
-    glGenQueries(PASS_COUNT, passTimers.queries);
-    theApp->passObserver = observePass;
-    std::vector<StretchResult> results;
-    double clock = 0.0;
+    PassTimers timers;
+    timers.finish = options.finishPasses;
+    glGenQueries(PASS_COUNT, timers.queries);
+    theApp->passObserver = [&timers](RenderPass pass, bool begins) { timers.observe(pass, begins); };
+    Run run{programs, timers, options};
     for (const Stretch& stretch : STRETCHES)
-        if (options.only.empty() ||
-            options.only.find("," + std::string(stretch.name) + ",") != std::string::npos)
-            results.push_back(runStretch(programs, stretch, options, clock));
+        if (selected(options, stretch))
+            report.stretches.push_back(run.stretch(stretch));
     theApp->passObserver = nullptr;
-    glDeleteQueries(PASS_COUNT, passTimers.queries);
+    glDeleteQueries(PASS_COUNT, timers.queries);
 
-    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    printTable(renderer, startup, results);
-    bool written = options.jsonPath.empty() || writeJson(options.jsonPath, renderer, startup, results);
+    report.commit = BUILD_COMMIT;
+    report.renderer = glString(GL_RENDERER);
+    report.glVersion = glString(GL_VERSION);
+    report.cpuModel = cpuModel();
+    report.cpuCores = static_cast<int>(std::thread::hardware_concurrency());
+    report.passClock = timers.finish ? "finish" : "timer_query";
+    printReport(report);
+    bool written = options.jsonPath.empty() || writeReport(report, options.jsonPath);
     if (!written)
         fprintf(stderr, "could not write %s\n", options.jsonPath.c_str());
     shutdownDemo(programs);

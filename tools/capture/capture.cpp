@@ -1,27 +1,16 @@
 // Renders chosen moments of the demo into PNG files. It runs the demo's own start-up and frame loop on a
 // clock it sets itself, stepping the flight and the light through their paths to each requested time.
-//
-// Run from demo/ (the demo's working directory):
-//   capture --times 0,10,30 --out DIR [--step S] [--walk X,Y,Z,H,V] [--flags SM,BLOOM,NM,DOF[,VIEW]]
-//           [--light X,Y,Z]
-// --times  path times in seconds; one file DIR/frame_<time>.png each (the times are taken in order)
-// --step   clock step between frames on the way, in seconds (default 1); both paths advance at most one
-//          segment per frame, so the step must stay below their shortest segment (2 s)
-// --walk   walk mode, camera at (X, Y, Z) with heading H and pitch V (radians)
-// --flags  shadow mapping, bloom, normal mapping, depth of field, each 0 or 1 (in demo mode the camera
-//          path still decides depth of field), and optionally the depth-of-field view 0 to 3
-// --light  holds the light at (X, Y, Z) instead of moving it along its path
+// Run from demo/ (the demo's working directory); `capture --help` lists the options.
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "frame_driver.h"
+#include "tool_options.h"
 
 #include <IL/il.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -37,39 +26,29 @@ struct Options {
     std::vector<float> light;
 };
 
-template <typename T> std::vector<T> parseList(const char* text) {
-    std::vector<T> values;
-    std::stringstream stream(text);
-    std::string item;
-    while (std::getline(stream, item, ','))
-        values.push_back(static_cast<T>(std::atof(item.c_str())));
-    return values;
-}
-
-bool parseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const char* name = argv[i];
-        const char* value = argv[i + 1];
-        if (!std::strcmp(name, "--times"))
-            options.times = parseList<double>(value);
-        else if (!std::strcmp(name, "--out"))
-            options.outDir = value;
-        else if (!std::strcmp(name, "--step"))
-            options.step = std::atof(value);
-        else if (!std::strcmp(name, "--walk"))
-            options.walk = parseList<float>(value);
-        else if (!std::strcmp(name, "--flags"))
-            options.flags = parseList<int>(value);
-        else if (!std::strcmp(name, "--light"))
-            options.light = parseList<float>(value);
-        else
-            return false;
-    }
-    std::sort(options.times.begin(), options.times.end());
-    return argc % 2 == 1 && !options.times.empty() && !options.outDir.empty() && options.step > 0.0 &&
-           (options.walk.empty() || options.walk.size() == 5) &&
-           (options.flags.empty() || options.flags.size() == 4 || options.flags.size() == 5) &&
-           (options.light.empty() || options.light.size() == 3);
+void addOptions(CLI::App& app, Options& options) {
+    const Interval anyNumber, switchValue = Interval::between(0.0, 1.0),
+                              dofView = Interval::between(0.0, 3.0);
+    addNumberList(app, "--times", options.times,
+                  "path times in seconds, taken in order; one file DIR/frame_<time>.png each",
+                  {Interval::atLeast(0.0)})
+        ->required();
+    app.add_option("--out", options.outDir, "folder for the frames")->type_name("DIR")->required();
+    addNumber(app, "--step", options.step,
+              "clock step between frames on the way, in seconds (default 1); both paths advance at most one "
+              "segment per frame",
+              Interval::strictlyBetween(0.0, SHORTEST_PATH_SEGMENT));
+    addNumberList(app, "--walk", options.walk,
+                  "X,Y,Z,H,V: walk mode, camera at (X, Y, Z) with heading H and pitch V (radians)",
+                  {anyNumber}, {5});
+    addNumberList(
+        app, "--flags", options.flags,
+        "SM,BLOOM,NM,DOF[,VIEW]: shadow mapping, bloom, normal mapping, depth of field, each 0 or 1 "
+        "(in demo mode the camera path still decides depth of field), and the depth-of-field view 0 "
+        "to 3",
+        {switchValue, switchValue, switchValue, switchValue, dofView}, {4, 5});
+    addNumberList(app, "--light", options.light,
+                  "X,Y,Z: holds the light there instead of moving it along its path", {anyNumber}, {3});
 }
 
 void applyOptions(const Options& options) {
@@ -127,11 +106,11 @@ std::string framePath(const std::string& outDir, double time) {
 
 int main(int argc, char** argv) {
     Options options;
-    if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: capture --times T1,T2,... --out DIR [--step S] [--walk X,Y,Z,H,V] "
-                             "[--flags SM,BLOOM,NM,DOF[,VIEW]] [--light X,Y,Z]\n");
-        return 2;
-    }
+    CLI::App app("Renders moments of the demo into PNG files; run from demo/.");
+    addOptions(app, options);
+    if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
+        return *exitCode;
+    std::sort(options.times.begin(), options.times.end());
     // Frames, not sound, are wanted; an explicit choice of audio driver is respected.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     mkdir(options.outDir.c_str(), 0755);

@@ -4,6 +4,7 @@ way its normal says (the demo culls back faces).
 
 Run: /usr/bin/python3 tools/content/check_house.py   (exit status 1 on a failure)
 """
+import argparse
 import sys
 
 import numpy as np
@@ -143,4 +144,5 @@ def main():
 
 
 if __name__ == "__main__":
+    argparse.ArgumentParser(description=__doc__.split("\n\n")[0]).parse_args()
     sys.exit(main())

@@ -6,11 +6,9 @@ texture-coordinate table the renderer draws the box with, and the colour is one 
 the direction from the centre of the ground plane, (0, -1, 0): so the six images meet without
 seams, and the hills stand on the line y = -1 where the ground plane reaches the box walls.
 Images have their origin at the lower left: the bottom row is texture coordinate t = 0.
-
-Usage: make_sky.py [OUTPUT_DIR]   (default: images/ in the repository)
 """
+import argparse
 import os
-import sys
 
 import numpy as np
 from PIL import Image
@@ -238,7 +236,10 @@ def face_points(vertices, texcoords, size):
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "images")
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("output", nargs="?", default=os.path.join(root, "images"),
+                        help="folder for the images (default: images/ in the repository)")
+    output = parser.parse_args().output
     os.makedirs(output, exist_ok=True)
     sky = Sky(SEED)
     rng = np.random.default_rng(SEED + 1)

@@ -10,12 +10,10 @@ higher partials, dampers and a sustain pedal; the mix gets a synthetic room reve
 
 Deterministic: fixed seeds, no time-dependent input; lame's output is a pure function
 of the PCM it is given.
-
-Usage: make_soundtrack.py [OUTPUT.mp3]   (default: sounds/piano_soundtrack.mp3 in the repository)
 """
+import argparse
 import os
 import subprocess
-import sys
 import tempfile
 import wave
 
@@ -301,7 +299,10 @@ def encode_mp3(wav_path, mp3_path):
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "sounds", "piano_soundtrack.mp3")
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("output", nargs="?", default=os.path.join(root, "sounds", "piano_soundtrack.mp3"),
+                        help="the MP3 file to write (default: sounds/piano_soundtrack.mp3 in the repository)")
+    output = parser.parse_args().output
     os.makedirs(os.path.dirname(os.path.abspath(output)), exist_ok=True)
     mix, rng = render(parse_score(SCORE))
     with tempfile.TemporaryDirectory() as scratch:

@@ -11,7 +11,8 @@ void frameAt(const ShaderPrograms& programs, double time) {
 
 void followPaths(double from, double to, double step) {
     for (double time = from; time < to; time = std::min(time + step, to)) {
-        theApp->camera->updatePath(time);
+        if (demoMode)
+            theApp->camera->updatePath(time);
         theApp->light->update(time);
     }
 }
@@ -22,4 +23,12 @@ void enterWalk(const glm::vec3& position, float heading, float pitch) {
     camera.position = position;
     camera.horizontalAngle = heading;
     camera.verticalAngle = pitch;
+    // The pointer rests where the camera last saw it, so the view does not turn.
+    theApp->walkInputSource = [](double now) {
+        WalkInput still;
+        still.now = now;
+        still.cursorX = theApp->camera->lastMouseX;
+        still.cursorY = theApp->camera->lastMouseY;
+        return still;
+    };
 }

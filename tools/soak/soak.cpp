@@ -3,12 +3,7 @@
 // state after every render pass and after every frame, non-finite colours in sampled frames, the number of
 // GL objects and the process's resident memory.
 //
-// Run from demo/ (the demo's working directory), on a display:
-//   soak [--step S] [--end T] [--sample S] [--keys T:KEY,...]
-// --step    clock step between frames, in seconds (default 0.25; below the paths' shortest segment, 2 s)
-// --end     the clock reading of the last frame (default 175: the flight ends at 155)
-// --sample  seconds between sampled frames (default 5); the first frame after each key is sampled too
-// --keys    key presses: clock reading and key name (F1 to F5, F10), e.g. 100:F10,101:F1
+// Run from demo/ (the demo's working directory), on a display; `soak --help` lists the options.
 // The demo's console goes to standard output unchanged. The findings go to standard error, one
 // "name value..." line each; the exit code is 0 unless the run could not start.
 #include "app/demo_app.h"
@@ -17,13 +12,12 @@
 #include "app/probes.h"
 #include "frame_driver.h"
 #include "render/render_targets.h"
+#include "tool_options.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,36 +43,37 @@ int keyCode(const std::string& name) {
     return -1;
 }
 
-bool parseKeys(const char* text, std::vector<KeyPress>& keys) {
-    std::stringstream stream(text);
-    std::string item;
-    while (std::getline(stream, item, ',')) {
+// "T:KEY,..." in order of time, or a ValidationError.
+std::vector<KeyPress> parseKeys(const std::string& text) {
+    std::vector<KeyPress> keys;
+    for (const std::string& item : splitList(text)) {
         size_t colon = item.find(':');
-        int key = colon == std::string::npos ? -1 : keyCode(item.substr(colon + 1));
-        if (key < 0)
-            return false;
-        keys.push_back({std::atof(item.c_str()), key});
+        KeyPress press{0.0, colon == std::string::npos ? -1 : keyCode(item.substr(colon + 1))};
+        if (press.key < 0 || !parseNumber(item.substr(0, colon), press.time) ||
+            !Interval::atLeast(0.0).contains(press.time))
+            throw CLI::ValidationError("--keys", "'" + item +
+                                                     "' is not a clock reading from 0, a colon and a "
+                                                     "key F1 to F5 or F10");
+        keys.push_back(press);
     }
-    return true;
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const KeyPress& a, const KeyPress& b) { return a.time < b.time; });
+    return keys;
 }
 
-bool parseOptions(int argc, char** argv, Options& options) {
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const char* name = argv[i];
-        const char* value = argv[i + 1];
-        if (!std::strcmp(name, "--step"))
-            options.step = std::atof(value);
-        else if (!std::strcmp(name, "--end"))
-            options.end = std::atof(value);
-        else if (!std::strcmp(name, "--sample"))
-            options.sample = std::atof(value);
-        else if (!std::strcmp(name, "--keys")) {
-            if (!parseKeys(value, options.keys))
-                return false;
-        } else
-            return false;
-    }
-    return argc % 2 == 1 && options.step > 0.0 && options.step < 2.0 && options.sample > 0.0;
+void addOptions(CLI::App& app, Options& options) {
+    addNumber(app, "--step", options.step, "clock step between frames, in seconds (default 0.25)",
+              Interval::strictlyBetween(0.0, SHORTEST_PATH_SEGMENT));
+    addNumber(app, "--end", options.end,
+              "the clock reading of the last frame (default 175: the flight ends at 155)",
+              Interval::atLeast(0.0));
+    addNumber(app, "--sample", options.sample,
+              "seconds between sampled frames (default 5); the first frame after each key is sampled too",
+              Interval::above(0.0));
+    app.add_option_function<std::string>(
+           "--keys", [&options](const std::string& text) { options.keys = parseKeys(text); },
+           "T:KEY,...: key presses, clock reading and key name (F1 to F5, F10), e.g. 100:F10,101:F1")
+        ->type_name("LIST");
 }
 
 // GL errors, each reported with where it was found.
@@ -91,14 +86,6 @@ struct ErrorLog {
         }
     }
 };
-
-ErrorLog errors;
-double currentTime = 0.0;
-
-void checkAfterPass(RenderPass pass, bool begins) {
-    if (!begins)
-        errors.check(renderPassName(pass), currentTime);
-}
 
 long residentKib() {
     std::ifstream status("/proc/self/status");
@@ -199,20 +186,26 @@ void pressKey(int key) {
 
 int main(int argc, char** argv) {
     Options options;
-    if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: soak [--step S] [--end T] [--sample S] [--keys T:KEY,...]\n");
-        return 2;
-    }
+    CLI::App app(
+        "Runs the whole flight and past its end on a controlled clock and checks it; run from demo/.");
+    addOptions(app, options);
+    if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
+        return *exitCode;
     setvbuf(stdout, nullptr, _IOLBF, 0);
     ShaderPrograms programs;
     if (!startDemo(programs))
         return 1;
+    ErrorLog errors;
     errors.check("start-up", 0.0);
     const int width = theApp->settings->width, height = theApp->settings->height;
     FloatSceneTarget floatTarget;
     floatTarget.create(width, height);
     errors.check("soak set-up", 0.0);
-    theApp->passObserver = checkAfterPass;
+    double currentTime = 0.0;
+    theApp->passObserver = [&](RenderPass pass, bool begins) {
+        if (!begins)
+            errors.check(renderPassName(pass), currentTime);
+    };
     std::fprintf(stderr, "rss_kib_after_startup %ld\n", residentKib());
     std::vector<int> objectsAfterStartup = countGlObjects();
 

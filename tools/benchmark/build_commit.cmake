@@ -1,0 +1,19 @@
+# Writes OUTPUT, which defines BUILD_COMMIT for the checkout at SOURCE_DIR (see build_commit.h). The file
+# is rewritten only when the commit changes, so that other builds compile nothing.
+set(commit unknown)
+if(GIT_EXECUTABLE)
+    # --exclude='*' leaves every tag out: always the full hash.
+    execute_process(COMMAND ${GIT_EXECUTABLE} describe --always --dirty --abbrev=40 --exclude=*
+                    WORKING_DIRECTORY ${SOURCE_DIR} OUTPUT_VARIABLE described RESULT_VARIABLE failed
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(NOT failed AND described)
+        set(commit ${described})
+    endif()
+endif()
+set(content "#include \"build_commit.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n")
+if(EXISTS ${OUTPUT})
+    file(READ ${OUTPUT} previous)
+endif()
+if(NOT content STREQUAL previous)
+    file(WRITE ${OUTPUT} "${content}")
+endif()
