@@ -18,18 +18,21 @@ DemoApp::~DemoApp() {
         teardown();
 }
 
-void DemoApp::teardown() {
-    for (const Scene& scene : scenes) {
-        for (const Mesh& mesh : scene.opaqueMeshes)
-            glDeleteVertexArrays(1, &mesh.vao);
-        for (const Mesh& mesh : scene.transparentMeshes)
-            glDeleteVertexArrays(1, &mesh.vao);
-        for (const Material& material : scene.materials)
-            glDeleteTextures(1, &material.diffuseTexture);
-    }
-    state = DESTROYED;
+void DemoApp::releaseGlObjects() {
+    scenePass = ScenePass();
+    sceneTarget = SceneTarget();
+    skybox = Skybox();
+    shadowPass = ShadowPass();
+    depthOfField = DepthOfField();
+    bloom = Bloom();
+    screenQuad = ScreenQuad();
     scenes.clear();
     textureCache.clear();
+}
+
+void DemoApp::teardown() {
+    releaseGlObjects();
+    state = DESTROYED;
     importer.FreeScene();
     glfwTerminate();
 }

@@ -6,6 +6,13 @@
 #include "audio/audio_engine.h"
 #include "motion/camera.h"
 #include "motion/moving_light.h"
+#include "render/bloom.h"
+#include "render/depth_of_field.h"
+#include "render/scene_pass.h"
+#include "render/scene_target.h"
+#include "render/screen_quad.h"
+#include "render/shadow_pass.h"
+#include "render/skybox.h"
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
@@ -27,49 +34,15 @@ struct WindowSettings {
     std::string title = "Tellmarin...";
 };
 
-// Uniform locations of the scene program.
-struct SceneUniforms {
-    int projMatrix = -1, viewMatrix = -1, mvp = -1, mvMatrix = -1, modelMatrix = -1, normMatrix = -1;
-    int lightPos = -1, lightKd = -1, lightKa = -1, lightKs = -1;
-    int materialKd = -1, materialKa = -1, materialKs = -1, materialA = -1, materialO = -1;
-    int nearFar = -1, baseTexture = -1, shadowMap = -1, normalTexture = -1;
-    int smOn = -1, isNormal = -1, isSky = -1, isTrans = -1, hasTex = -1;
-};
-
-// Uniform locations of the shadow program.
-struct ShadowUniforms {
-    int modelMatrix = -1, pvMatrix = -1, lightPos = -1, nearFar = -1;
-};
-
-// Uniform locations of the depth-of-field depth program.
-struct DofDepthUniforms {
-    int modelMatrix = -1, mvpMatrix = -1, camPos = -1, nearFar = -1;
-};
-
-// Uniform locations of the depth-of-field program (also the bloom reduction).
-struct DofUniforms {
-    int state = -1, depthTexture = -1, sceneTexture = -1, blurTexture = -1, sceneTextureSmall = -1;
-    int swidth = -1, sheight = -1, dwidth = -1, dheight = -1, dofShow = -1;
-    int nearOn = -1, farOn = -1, nearR = -1, farR = -1, nearStart = -1, nearEnd = -1;
-    int farStart = -1, farEnd = -1, radiusScale = -1, poisson = -1;
-};
-
-// Uniform locations of the bloom program.
-struct BloomUniforms {
-    int state = -1, baseTexture = -1, sceneTexture = -1, coefs = -1, offset = -1;
-};
-
-// Uniform locations of the screen-quad program.
-struct QuadUniforms {
-    int baseTexture = -1, cubeTexture = -1, texType = -1;
-};
-
 class DemoApp {
   public:
     DemoApp();
     ~DemoApp();
 
-    // Releases the scene's GPU objects and lists and closes the window; the soundtrack plays on.
+    // Releases every GL object the passes, the scene and the texture cache hold, leaving the passes as
+    // constructed; the context stays.
+    void releaseGlObjects();
+    // Releases the GL objects and the scene lists and closes the window; the soundtrack plays on.
     void teardown();
 
     void initialize();
@@ -117,46 +90,14 @@ class DemoApp {
     std::vector<glm::vec3> tangents;
     std::vector<glm::vec3> bitangents;
 
-    // Main scene pass, its off-screen target and the skybox
-    SceneUniforms sceneUniforms;
-    glm::mat4 mvMatrix = glm::mat4(1.0f);
-    glm::mat4 mvpMatrix = glm::mat4(1.0f);
-    glm::mat3 normalMatrix = glm::mat3(1.0f);
-    GLuint sceneFramebuffer = 0;
-    GLuint sceneColorTexture = 0;
-    GLuint skyVao = 0;
-    GLuint skyTextures[6] = {0, 0, 0, 0, 0, 0};
-
-    // Shadow pass
-    ShadowUniforms shadowUniforms;
-    GLuint shadowCubeMap = 0;
-    GLuint shadowFramebuffer = 0;
-
-    // Depth of field
-    bool dofNearOn = false;
-    bool dofFarOn = false;
-    float dofNearRadius = 0.0f, dofFarRadius = 0.0f;
-    float dofNearStart = 0.0f, dofNearEnd = 0.0f, dofFarStart = 0.0f, dofFarEnd = 0.0f;
-    float dofRadiusScale = 0.0f;
-    glm::vec2 dofPoissonSamples[32] = {};
-    GLuint dofDepthTexture = 0, dofSmallTexture = 0;
-    GLuint dofBlurTexture1 = 0, dofBlurTexture2 = 0, dofResultTexture = 0;
-    GLuint dofDepthFramebuffer = 0, dofSmallFramebuffer = 0, dofFramebuffer = 0;
-    DofDepthUniforms dofDepthUniforms;
-    DofUniforms dofUniforms;
-
-    // Bloom
-    float bloomWidth = 256.0f;
-    float bloomHeight = 192.0f;
-    GLuint bloomInputTexture = 0, bloomBlurTexture1 = 0, bloomBlurTexture2 = 0, bloomResultTexture = 0;
-    GLuint bloomInputFramebuffer = 0, bloomFramebuffer = 0;
-    float bloomCoefs[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
-    glm::vec2 bloomTexelOffset = glm::vec2(0.0f);
-    BloomUniforms bloomUniforms;
-
-    // Screen quad
-    GLuint quadVao = 0;
-    QuadUniforms quadUniforms;
+    // Render passes, each with its GL objects, uniform locations and settings
+    ScenePass scenePass;
+    SceneTarget sceneTarget;
+    Skybox skybox;
+    ShadowPass shadowPass;
+    DepthOfField depthOfField;
+    Bloom bloom;
+    ScreenQuad screenQuad;
 
     // Observation by tools: seconds per start-up phase, and the pass observer (none in the demo)
     double startupSeconds[PHASE_COUNT] = {};

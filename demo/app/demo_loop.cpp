@@ -6,6 +6,7 @@
 #include "render/bloom.h"
 #include "render/depth_of_field.h"
 #include "render/scene_pass.h"
+#include "render/scene_target.h"
 #include "render/screen_quad.h"
 #include "render/shader_loader.h"
 #include "render/shadow_pass.h"
@@ -110,6 +111,17 @@ void initPasses(const ShaderPrograms& programs) {
     initSkybox();
 }
 
+bool resizePasses(int width, int height) {
+    if (width <= 0 || height <= 0)
+        return false;
+    sizeSceneTarget(width, height);
+    sizeDepthOfField(width, height);
+    sizeBloom(width, height);
+    theApp->settings->width = width;
+    theApp->settings->height = height;
+    return true;
+}
+
 void drawPasses(const ShaderPrograms& programs) {
     if (theApp->shadowMappingOn == 1) {
         PassScope scope(PASS_SHADOW);
@@ -149,7 +161,7 @@ bool startDemo(ShaderPrograms& programs) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
-    withoutTextureTime(PHASE_SCENE_IMPORT, [] { loadScene(glm::vec3(0.7f, -1.0f, 1.5f)); });
+    withoutTextureTime(PHASE_SCENE_IMPORT, [] { loadScene(SCENE_OFFSET); });
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_SHADER_BUILD]);
         programs = buildPrograms();
@@ -186,8 +198,14 @@ bool keepRunning() {
            !glfwWindowShouldClose(theApp->window);
 }
 
-void shutdownDemo(const ShaderPrograms& programs) {
-    glDeleteProgram(programs.sceneProgram);
+void releaseGlObjects(ShaderPrograms& programs) {
+    programs.sceneProgram.reset();
+    theApp->releaseGlObjects();
+    programs = ShaderPrograms();
+}
+
+void shutdownDemo(ShaderPrograms& programs) {
+    releaseGlObjects(programs);
     // The object stays, reachable through `theApp`: the soundtrack it holds plays until the process ends.
     theApp->teardown();
 }

@@ -1,16 +1,16 @@
 // Start-up, one frame, and shutdown of the demo; `main` runs them, and the tools drive the same steps.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl_objects.h"
 
 // The six GLSL programs; made current by the frame loop before each pass.
 struct ShaderPrograms {
-    GLuint sceneProgram = 0;
-    GLuint shadowProgram = 0;
-    GLuint dofDepthProgram = 0;
-    GLuint dofProgram = 0;
-    GLuint quadProgram = 0;
-    GLuint bloomProgram = 0;
+    Program sceneProgram;
+    Program shadowProgram;
+    Program dofDepthProgram;
+    Program dofProgram;
+    Program quadProgram;
+    Program bloomProgram;
 };
 
 // Compiles the six programs, in the order the console shows them.
@@ -18,6 +18,10 @@ ShaderPrograms buildPrograms();
 
 // Every pass's targets, vertex arrays and uniform locations, in the order the passes depend on.
 void initPasses(const ShaderPrograms& programs);
+
+// Re-creates every window-sized target for a framebuffer of `width` x `height` and makes it the window
+// size the passes draw at. A size of 0 (a minimised window) changes nothing; false then.
+bool resizePasses(int width, int height);
 
 // The render passes of one frame as the effect flags select them, each with its program made current.
 void drawPasses(const ShaderPrograms& programs);
@@ -40,4 +44,9 @@ void presentFrame();
 // False once Escape was pressed or the window was asked to close.
 bool keepRunning();
 
-void shutdownDemo(const ShaderPrograms& programs);
+// Deletes the scene program, then the GL objects of the passes, the scene and the texture cache, then the
+// other programs; the window and its context stay.
+void releaseGlObjects(ShaderPrograms& programs);
+
+// Releases every GL object, then closes the window.
+void shutdownDemo(ShaderPrograms& programs);

@@ -11,37 +11,29 @@ namespace {
 const float BLOOM_COEFS[5] = {0.0625f, 0.25f, 0.375f, 0.25f, 0.0625f};
 
 int bloomPixelWidth() {
-    return static_cast<int>(theApp->bloomWidth);
+    return static_cast<int>(theApp->bloom.bloomWidth);
 }
 int bloomPixelHeight() {
-    return static_cast<int>(theApp->bloomHeight);
+    return static_cast<int>(theApp->bloom.bloomHeight);
 }
 
-void createTextures() {
-    GLuint* textures[4] = {&theApp->bloomInputTexture, &theApp->bloomBlurTexture1, &theApp->bloomBlurTexture2,
-                           &theApp->bloomResultTexture};
-    for (GLuint* texture : textures)
-        *texture = createColorTarget(bloomPixelWidth(), bloomPixelHeight(), GL_LINEAR);
-}
-
-void attachTextures() {
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloomInputFramebuffer);
-    attachColorTargets({theApp->bloomInputTexture});
-    reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");
-
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloomFramebuffer);
-    attachColorTargets({theApp->bloomBlurTexture1, theApp->bloomBlurTexture2, theApp->bloomResultTexture});
-    reportIncompleteFramebuffer("ERROR: Bloom framebuffer is not complete.\n");
-}
-
-void setFilterConstants() {
-    theApp->bloomTexelOffset = glm::vec2(1.0f / theApp->bloomWidth, 1.0f / theApp->bloomHeight);
-    for (int i = 0; i < 5; ++i)
-        theApp->bloomCoefs[i] = BLOOM_COEFS[i];
+BloomTargets createTargets(int width, int height) {
+    BloomTargets targets;
+    Texture* textures[4] = {&targets.bloomInputTexture, &targets.bloomBlurTexture1,
+                            &targets.bloomBlurTexture2, &targets.bloomResultTexture};
+    for (Texture* texture : textures)
+        *texture = createColorTarget(width, height, GL_LINEAR);
+    targets.bloomInputFramebuffer =
+        createColorFramebuffer({targets.bloomInputTexture}, "ERROR: Scene framebuffer is not complete.\n");
+    targets.bloomFramebuffer = createColorFramebuffer(
+        {targets.bloomBlurTexture1, targets.bloomBlurTexture2, targets.bloomResultTexture},
+        "ERROR: Bloom framebuffer is not complete.\n");
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return targets;
 }
 
 void lookUpUniforms(GLuint program) {
-    BloomUniforms& u = theApp->bloomUniforms;
+    BloomUniforms& u = theApp->bloom.uniforms;
     u.state = glGetUniformLocation(program, "state");
     u.baseTexture = glGetUniformLocation(program, "base_texture");
     u.sceneTexture = glGetUniformLocation(program, "scene_texture");
@@ -50,8 +42,8 @@ void lookUpUniforms(GLuint program) {
 }
 
 // One filter pass reading `input` on unit 0 into the given attachment of the bloom framebuffer.
-void runFilterPass(int state, GLuint input, GLenum drawBuffer) {
-    glUniform1i(theApp->bloomUniforms.state, state);
+void runFilterPass(BloomStage stage, GLuint input, GLenum drawBuffer) {
+    glUniform1i(theApp->bloom.uniforms.state, stage);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, input);
     glDrawBuffer(drawBuffer);
@@ -62,41 +54,50 @@ void runFilterPass(int state, GLuint input, GLenum drawBuffer) {
 } // namespace
 
 void initBloom(GLuint program) {
-    glGenFramebuffers(1, &theApp->bloomInputFramebuffer);
-    glGenFramebuffers(1, &theApp->bloomFramebuffer);
-    createTextures();
-    attachTextures();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    setFilterConstants();
+    sizeBloom(theApp->settings->width, theApp->settings->height);
+    for (int i = 0; i < 5; ++i)
+        theApp->bloom.bloomCoefs[i] = BLOOM_COEFS[i];
     lookUpUniforms(program);
 }
 
+void sizeBloom(int width, int height) {
+    Bloom& bloom = theApp->bloom;
+    const int bloomWidth = targetSide(width, 4), bloomHeight = targetSide(height, 4);
+    bloom.targets = createTargets(bloomWidth, bloomHeight);
+    bloom.bloomWidth = static_cast<float>(bloomWidth);
+    bloom.bloomHeight = static_cast<float>(bloomHeight);
+    bloom.bloomTexelOffset = glm::vec2(1.0f / bloom.bloomWidth, 1.0f / bloom.bloomHeight);
+}
+
 void reduceForBloom() {
+    const DofUniforms& dofUniforms = theApp->depthOfField.uniforms;
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, theApp->sceneColorTexture);
-    glUniform1i(theApp->dofUniforms.sceneTexture, 1);
+    glBindTexture(GL_TEXTURE_2D, theApp->sceneTarget.sceneColorTexture);
+    glUniform1i(dofUniforms.sceneTexture, 1);
     glViewport(0, 0, bloomPixelWidth(), bloomPixelHeight());
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloomInputFramebuffer);
-    glUniform1i(theApp->dofUniforms.state, DOF_REDUCE);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloom.targets.bloomInputFramebuffer);
+    glUniform1i(dofUniforms.state, DOF_REDUCE);
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     glClear(GL_COLOR_BUFFER_BIT);
     drawQuadGeometry();
 }
 
 void drawBloom() {
-    const BloomUniforms& u = theApp->bloomUniforms;
+    const Bloom& bloom = theApp->bloom;
+    const BloomTargets& t = bloom.targets;
+    const BloomUniforms& u = bloom.uniforms;
     glViewport(0, 0, bloomPixelWidth(), bloomPixelHeight());
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->bloomFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, t.bloomFramebuffer);
     glUniform1i(u.baseTexture, 0);
-    glUniform1fv(u.coefs, 5, theApp->bloomCoefs);
-    glUniform2fv(u.offset, 1, &theApp->bloomTexelOffset[0]);
+    glUniform1fv(u.coefs, 5, bloom.bloomCoefs);
+    glUniform2fv(u.offset, 1, &bloom.bloomTexelOffset[0]);
     glDisable(GL_CULL_FACE);
-    runFilterPass(0, theApp->bloomInputTexture, GL_COLOR_ATTACHMENT0);
-    runFilterPass(1, theApp->bloomBlurTexture1, GL_COLOR_ATTACHMENT1);
+    runFilterPass(BLOOM_BRIGHT_HORIZONTAL, t.bloomInputTexture, GL_COLOR_ATTACHMENT0);
+    runFilterPass(BLOOM_VERTICAL, t.bloomBlurTexture1, GL_COLOR_ATTACHMENT1);
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, theApp->bloomInputTexture);
+    glBindTexture(GL_TEXTURE_2D, t.bloomInputTexture);
     glUniform1i(u.sceneTexture, 1);
-    runFilterPass(2, theApp->bloomBlurTexture2, GL_COLOR_ATTACHMENT2);
+    runFilterPass(BLOOM_GLOW, t.bloomBlurTexture2, GL_COLOR_ATTACHMENT2);
     glEnable(GL_CULL_FACE);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, 0);

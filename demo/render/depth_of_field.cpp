@@ -19,52 +19,38 @@ float nextUnitDraw(RandomDraw draw) {
     return static_cast<float>(draw() % DRAW_RANGE) / DRAW_MAX;
 }
 
-void storeSettings() {
-    theApp->dofNearOn = true;
-    theApp->dofFarOn = true;
-    theApp->dofNearRadius = 8.0f;
-    theApp->dofFarRadius = 12.0f;
-    theApp->dofNearStart = 0.0f;
-    theApp->dofNearEnd = 0.01f;
-    theApp->dofFarStart = 0.08f;
-    theApp->dofFarEnd = 0.17f;
-    theApp->dofRadiusScale = 0.4f;
-}
-
-void createTextures() {
-    const int width = theApp->settings->width, height = theApp->settings->height;
-    theApp->dofDepthTexture = createTargetTexture(width / 2, height / 2, GL_DEPTH_COMPONENT24,
-                                                  GL_DEPTH_COMPONENT, GL_FLOAT, GL_NEAREST);
-    theApp->dofBlurTexture1 = createColorTarget(width, height, GL_LINEAR);
-    theApp->dofBlurTexture2 = createColorTarget(width, height, GL_LINEAR);
-    theApp->dofResultTexture = createColorTarget(width, height, GL_LINEAR);
-    createSceneColorTexture();
-    theApp->dofSmallTexture = createColorTarget(width / 8, height / 8, GL_LINEAR);
-}
-
-void createDepthFramebuffer() {
-    glGenFramebuffers(1, &theApp->dofDepthFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofDepthFramebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, theApp->dofDepthTexture, 0);
+void createDepthFramebuffer(DofTargets& targets) {
+    targets.dofDepthFramebuffer = bindNewFramebuffer();
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, targets.dofDepthTexture, 0);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     reportIncompleteFramebuffer("ERROR: Framebuffer is not complete.\n");
 }
 
-void createStageFramebuffers() {
-    glGenFramebuffers(1, &theApp->dofSmallFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofSmallFramebuffer);
-    attachColorTargets({theApp->dofSmallTexture});
-    reportIncompleteFramebuffer("ERROR: Bloom framebuffer is not complete.\n");
-
-    glGenFramebuffers(1, &theApp->dofFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofFramebuffer);
-    attachColorTargets({theApp->dofBlurTexture1, theApp->dofBlurTexture2, theApp->dofResultTexture});
-    reportIncompleteFramebuffer("ERROR: Bloom framebuffer is not complete.\n");
+DofTargets createTargets(int width, int height) {
+    DofTargets targets;
+    targets.fullSize = glm::ivec2(targetSide(width, 1), targetSide(height, 1));
+    targets.depthSize = glm::ivec2(targetSide(width, 2), targetSide(height, 2));
+    targets.smallSize = glm::ivec2(targetSide(width, 8), targetSide(height, 8));
+    const glm::ivec2 full = targets.fullSize, depth = targets.depthSize, small = targets.smallSize;
+    targets.dofDepthTexture =
+        createTargetTexture(depth.x, depth.y, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT, GL_FLOAT, GL_NEAREST);
+    targets.dofBlurTexture1 = createColorTarget(full.x, full.y, GL_LINEAR);
+    targets.dofBlurTexture2 = createColorTarget(full.x, full.y, GL_LINEAR);
+    targets.dofResultTexture = createColorTarget(full.x, full.y, GL_LINEAR);
+    targets.dofSmallTexture = createColorTarget(small.x, small.y, GL_LINEAR);
+    createDepthFramebuffer(targets);
+    targets.dofSmallFramebuffer =
+        createColorFramebuffer({targets.dofSmallTexture}, "ERROR: Bloom framebuffer is not complete.\n");
+    targets.dofFramebuffer =
+        createColorFramebuffer({targets.dofBlurTexture1, targets.dofBlurTexture2, targets.dofResultTexture},
+                               "ERROR: Bloom framebuffer is not complete.\n");
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return targets;
 }
 
 void lookUpDepthUniforms(GLuint program) {
-    DofDepthUniforms& u = theApp->dofDepthUniforms;
+    DofDepthUniforms& u = theApp->depthOfField.depthUniforms;
     u.modelMatrix = glGetUniformLocation(program, "M_matrix");
     u.mvpMatrix = glGetUniformLocation(program, "MVP_matrix");
     u.camPos = glGetUniformLocation(program, "CAM_POS_WS");
@@ -72,7 +58,7 @@ void lookUpDepthUniforms(GLuint program) {
 }
 
 void lookUpStageUniforms(GLuint program) {
-    DofUniforms& u = theApp->dofUniforms;
+    DofUniforms& u = theApp->depthOfField.uniforms;
     u.state = glGetUniformLocation(program, "state");
     u.depthTexture = glGetUniformLocation(program, "depth_texture");
     u.sceneTexture = glGetUniformLocation(program, "scene_texture");
@@ -99,28 +85,29 @@ void drawMeshDepth(const Mesh& mesh, const Material& material) {
     const Camera& camera = *theApp->camera;
     const glm::mat4 mvp = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
     glBindVertexArray(mesh.vao);
-    glUniformMatrix4fv(theApp->dofDepthUniforms.modelMatrix, 1, GL_FALSE, &mesh.modelMatrix[0][0]);
-    glUniformMatrix4fv(theApp->dofDepthUniforms.mvpMatrix, 1, GL_FALSE, &mvp[0][0]);
+    const DofDepthUniforms& u = theApp->depthOfField.depthUniforms;
+    glUniformMatrix4fv(u.modelMatrix, 1, GL_FALSE, &mesh.modelMatrix[0][0]);
+    glUniformMatrix4fv(u.mvpMatrix, 1, GL_FALSE, &mvp[0][0]);
     drawMesh(mesh, material);
 }
 
 void uploadStageSettings() {
-    const DofUniforms& u = theApp->dofUniforms;
-    const int width = theApp->settings->width, height = theApp->settings->height;
-    glUniform1i(u.swidth, width);
-    glUniform1i(u.sheight, height);
-    glUniform1i(u.dwidth, width / 2);
-    glUniform1i(u.dheight, height / 2);
-    glUniform1i(u.nearOn, theApp->dofNearOn);
-    glUniform1i(u.farOn, theApp->dofFarOn);
-    glUniform1f(u.nearR, theApp->dofNearRadius);
-    glUniform1f(u.farR, theApp->dofFarRadius);
-    glUniform1f(u.nearStart, theApp->dofNearStart);
-    glUniform1f(u.nearEnd, theApp->dofNearEnd);
-    glUniform1f(u.farStart, theApp->dofFarStart);
-    glUniform1f(u.farEnd, theApp->dofFarEnd);
-    glUniform1f(u.radiusScale, theApp->dofRadiusScale);
-    glUniform2fv(u.poisson, DOF_SAMPLE_COUNT, &theApp->dofPoissonSamples[0][0]);
+    const DepthOfField& dof = theApp->depthOfField;
+    const DofUniforms& u = dof.uniforms;
+    glUniform1i(u.swidth, dof.targets.fullSize.x);
+    glUniform1i(u.sheight, dof.targets.fullSize.y);
+    glUniform1i(u.dwidth, dof.targets.depthSize.x);
+    glUniform1i(u.dheight, dof.targets.depthSize.y);
+    glUniform1i(u.nearOn, DepthOfField::dofNearOn);
+    glUniform1i(u.farOn, DepthOfField::dofFarOn);
+    glUniform1f(u.nearR, DepthOfField::dofNearRadius);
+    glUniform1f(u.farR, DepthOfField::dofFarRadius);
+    glUniform1f(u.nearStart, DepthOfField::dofNearStart);
+    glUniform1f(u.nearEnd, DepthOfField::dofNearEnd);
+    glUniform1f(u.farStart, DepthOfField::dofFarStart);
+    glUniform1f(u.farEnd, DepthOfField::dofFarEnd);
+    glUniform1f(u.radiusScale, DepthOfField::dofRadiusScale);
+    glUniform2fv(u.poisson, DOF_SAMPLE_COUNT, &dof.dofPoissonSamples[0][0]);
     glUniform1f(u.dofShow, static_cast<float>(theApp->dofShow));
 }
 
@@ -132,7 +119,7 @@ void bindStageTexture(GLenum unit, GLuint texture, int location) {
 
 // One full-screen stage into the given attachment of the bound framebuffer.
 void runStage(DofState state, GLenum drawBuffer) {
-    glUniform1i(theApp->dofUniforms.state, state);
+    glUniform1i(theApp->depthOfField.uniforms.state, state);
     glDrawBuffer(drawBuffer);
     glClear(GL_COLOR_BUFFER_BIT);
     drawQuadGeometry();
@@ -141,15 +128,15 @@ void runStage(DofState state, GLenum drawBuffer) {
 } // namespace
 
 void initDepthOfField(GLuint depthProgram, GLuint program) {
-    storeSettings();
-    createTextures();
-    createDepthFramebuffer();
-    createSceneFramebuffer();
-    createStageFramebuffers();
+    sizeSceneTarget(theApp->settings->width, theApp->settings->height);
+    sizeDepthOfField(theApp->settings->width, theApp->settings->height);
     lookUpDepthUniforms(depthProgram);
     lookUpStageUniforms(program);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    generatePoissonSamples(theApp->dofPoissonSamples, std::rand);
+    generatePoissonSamples(theApp->depthOfField.dofPoissonSamples, std::rand);
+}
+
+void sizeDepthOfField(int width, int height) {
+    theApp->depthOfField.targets = createTargets(width, height);
 }
 
 void generatePoissonSamples(glm::vec2 (&samples)[DOF_SAMPLE_COUNT], RandomDraw draw) {
@@ -166,36 +153,37 @@ void generatePoissonSamples(glm::vec2 (&samples)[DOF_SAMPLE_COUNT], RandomDraw d
 }
 
 void drawDofDepth() {
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofDepthFramebuffer);
-    glViewport(0, 0, theApp->settings->width / 2, theApp->settings->height / 2);
+    const DepthOfField& dof = theApp->depthOfField;
+    glBindFramebuffer(GL_FRAMEBUFFER, dof.targets.dofDepthFramebuffer);
+    glViewport(0, 0, dof.targets.depthSize.x, dof.targets.depthSize.y);
     glClear(GL_DEPTH_BUFFER_BIT);
     const Camera& camera = *theApp->camera;
-    glUniform3fv(theApp->dofDepthUniforms.camPos, 1, &camera.position[0]);
-    glUniform2f(theApp->dofDepthUniforms.nearFar, camera.nearPlane, camera.farPlane);
+    glUniform3fv(dof.depthUniforms.camPos, 1, &camera.position[0]);
+    glUniform2f(dof.depthUniforms.nearFar, camera.nearPlane, camera.farPlane);
     forEachSolidMesh(theApp->scenes, drawMeshDepth);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void drawDepthOfField() {
-    const DofUniforms& u = theApp->dofUniforms;
-    const int width = theApp->settings->width, height = theApp->settings->height;
+    const DofUniforms& u = theApp->depthOfField.uniforms;
+    const DofTargets& t = theApp->depthOfField.targets;
     uploadStageSettings();
-    bindStageTexture(0, theApp->dofDepthTexture, u.depthTexture);
-    bindStageTexture(1, theApp->sceneColorTexture, u.sceneTexture);
-    bindStageTexture(2, theApp->dofBlurTexture1, u.blurTexture);
+    bindStageTexture(0, t.dofDepthTexture, u.depthTexture);
+    bindStageTexture(1, theApp->sceneTarget.sceneColorTexture, u.sceneTexture);
+    bindStageTexture(2, t.dofBlurTexture1, u.blurTexture);
 
-    glViewport(0, 0, width / 8, height / 8);
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofSmallFramebuffer);
+    glViewport(0, 0, t.smallSize.x, t.smallSize.y);
+    glBindFramebuffer(GL_FRAMEBUFFER, t.dofSmallFramebuffer);
     glDisable(GL_CULL_FACE);
     runStage(DOF_REDUCE, GL_COLOR_ATTACHMENT0);
 
-    glViewport(0, 0, width, height);
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->dofFramebuffer);
-    bindStageTexture(3, theApp->dofSmallTexture, u.sceneTextureSmall);
+    glViewport(0, 0, t.fullSize.x, t.fullSize.y);
+    glBindFramebuffer(GL_FRAMEBUFFER, t.dofFramebuffer);
+    bindStageTexture(3, t.dofSmallTexture, u.sceneTextureSmall);
     runStage(DOF_BLUR_SOURCE, GL_COLOR_ATTACHMENT0);
-    bindStageTexture(2, theApp->dofBlurTexture1, u.blurTexture);
+    bindStageTexture(2, t.dofBlurTexture1, u.blurTexture);
     runStage(DOF_WIDE_BLUR, GL_COLOR_ATTACHMENT1);
-    bindStageTexture(2, theApp->dofBlurTexture2, u.blurTexture);
+    bindStageTexture(2, t.dofBlurTexture2, u.blurTexture);
     glUniform1i(u.sceneTextureSmall, 3);
     runStage(DOF_COMPOSITE, GL_COLOR_ATTACHMENT2);
 

@@ -1,9 +1,11 @@
 #include "render/mesh_draw.h"
 
+#include <assimp/mesh.h>
+
 GLenum primitiveMode(unsigned primitiveTypes) {
-    if (primitiveTypes == 2)
+    if (primitiveTypes == aiPrimitiveType_LINE)
         return GL_LINES;
-    if (primitiveTypes == 1)
+    if (primitiveTypes == aiPrimitiveType_POINT)
         return GL_POINTS;
     return GL_TRIANGLES;
 }

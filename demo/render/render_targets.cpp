@@ -1,11 +1,11 @@
 #include "render/render_targets.h"
 
+#include <algorithm>
 #include <cstdio>
 
-GLuint createTargetTexture(int width, int height, GLint internalFormat, GLenum format, GLenum type,
-                           GLint filter) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
+Texture createTargetTexture(int width, int height, GLint internalFormat, GLenum format, GLenum type,
+                            GLint filter) {
+    Texture texture = Texture::generate();
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, type, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
@@ -14,7 +14,7 @@ GLuint createTargetTexture(int width, int height, GLint internalFormat, GLenum f
     return texture;
 }
 
-GLuint createColorTarget(int width, int height, GLint filter) {
+Texture createColorTarget(int width, int height, GLint filter) {
     return createTargetTexture(width, height, GL_SRGB8_ALPHA8, GL_RGBA, GL_UNSIGNED_BYTE, filter);
 }
 
@@ -27,4 +27,21 @@ void attachColorTargets(std::initializer_list<GLuint> textures) {
 void reportIncompleteFramebuffer(const char* message) {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         printf("%s", message);
+}
+
+Framebuffer bindNewFramebuffer() {
+    Framebuffer framebuffer = Framebuffer::generate();
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    return framebuffer;
+}
+
+Framebuffer createColorFramebuffer(std::initializer_list<GLuint> textures, const char* incompleteMessage) {
+    Framebuffer framebuffer = bindNewFramebuffer();
+    attachColorTargets(textures);
+    reportIncompleteFramebuffer(incompleteMessage);
+    return framebuffer;
+}
+
+int targetSide(int size, int divisor) {
+    return std::max(1, size / divisor);
 }

@@ -15,7 +15,7 @@ void uploadMatrix(int location, const glm::mat4& matrix) {
 void selectTarget(bool offscreen) {
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
     if (offscreen) {
-        glBindFramebuffer(GL_FRAMEBUFFER, theApp->sceneFramebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, theApp->sceneTarget.sceneFramebuffer);
         glDrawBuffer(GL_COLOR_ATTACHMENT0);
     } else {
         glDrawBuffer(GL_BACK_LEFT);
@@ -25,7 +25,7 @@ void selectTarget(bool offscreen) {
 
 // The values that hold for every mesh of a Scene, the transparent phase included.
 void uploadSceneConstants() {
-    const SceneUniforms& u = theApp->sceneUniforms;
+    const SceneUniforms& u = theApp->scenePass.uniforms;
     glUniform1f(u.isNormal, 0.0f);
     glUniform1f(u.isTrans, 0.0f);
     uploadMatrix(u.projMatrix, theApp->camera->projectionMatrix);
@@ -33,24 +33,25 @@ void uploadSceneConstants() {
     glUniform2f(u.nearFar, theApp->light->nearPlane, theApp->light->farPlane);
     glUniform1i(u.smOn, theApp->shadowMappingOn);
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowCubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowPass.shadowCubeMap);
     glUniform1i(u.shadowMap, 1);
 }
 
 void uploadMatrices(const Mesh& mesh) {
-    const SceneUniforms& u = theApp->sceneUniforms;
+    ScenePass& pass = theApp->scenePass;
+    const SceneUniforms& u = pass.uniforms;
     const Camera& camera = *theApp->camera;
-    theApp->mvpMatrix = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
-    theApp->mvMatrix = camera.viewMatrix * mesh.modelMatrix;
-    theApp->normalMatrix = glm::transpose(glm::mat3(glm::inverse(theApp->mvMatrix)));
-    uploadMatrix(u.mvp, theApp->mvpMatrix);
-    uploadMatrix(u.mvMatrix, theApp->mvMatrix);
+    pass.mvpMatrix = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
+    pass.mvMatrix = camera.viewMatrix * mesh.modelMatrix;
+    pass.normalMatrix = glm::transpose(glm::mat3(glm::inverse(pass.mvMatrix)));
+    uploadMatrix(u.mvp, pass.mvpMatrix);
+    uploadMatrix(u.mvMatrix, pass.mvMatrix);
     uploadMatrix(u.modelMatrix, mesh.modelMatrix);
-    glUniformMatrix3fv(u.normMatrix, 1, GL_FALSE, glm::value_ptr(theApp->normalMatrix));
+    glUniformMatrix3fv(u.normMatrix, 1, GL_FALSE, glm::value_ptr(pass.normalMatrix));
 }
 
 void uploadLightAndMaterial(const Material& material) {
-    const SceneUniforms& u = theApp->sceneUniforms;
+    const SceneUniforms& u = theApp->scenePass.uniforms;
     const MovingLight& light = *theApp->light;
     glUniform3fv(u.lightPos, 1, glm::value_ptr(light.position));
     glUniform3fv(u.lightKd, 1, glm::value_ptr(light.diffuse));
@@ -65,7 +66,7 @@ void uploadLightAndMaterial(const Material& material) {
 
 // Without a diffuse map, unit 0 keeps whatever it had; "has_tex" tells the shader not to sample it.
 void bindDiffuseTexture(const Material& material) {
-    const SceneUniforms& u = theApp->sceneUniforms;
+    const SceneUniforms& u = theApp->scenePass.uniforms;
     if (material.diffuseTexture == NO_TEXTURE) {
         glUniform1f(u.hasTex, 0.0f);
         return;
@@ -77,7 +78,7 @@ void bindDiffuseTexture(const Material& material) {
 }
 
 void bindNormalMap(const Material& material) {
-    const SceneUniforms& u = theApp->sceneUniforms;
+    const SceneUniforms& u = theApp->scenePass.uniforms;
     if (material.normalTexture == NO_TEXTURE || theApp->normalMappingOn != 1) {
         glUniform1f(u.isNormal, 0.0f);
         return;
@@ -108,7 +109,7 @@ void drawOpaqueMeshes(const Scene& scene) {
         withMaterialCulling(*material, [&] {
             bindDiffuseTexture(*material);
             bindNormalMap(*material);
-            glUniform1f(theApp->sceneUniforms.isSky, 0.0f);
+            glUniform1f(theApp->scenePass.uniforms.isSky, 0.0f);
             drawVertices(mesh);
         });
     }
@@ -117,7 +118,7 @@ void drawOpaqueMeshes(const Scene& scene) {
 // Unsorted; each mesh is drawn with its front faces culled and then with its back faces culled, so its
 // far side is blended in before its near side.
 void drawTransparentMeshes(const Scene& scene) {
-    const SceneUniforms& u = theApp->sceneUniforms;
+    const SceneUniforms& u = theApp->scenePass.uniforms;
     glUniform1f(u.isTrans, 1.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -141,7 +142,7 @@ void drawTransparentMeshes(const Scene& scene) {
 } // namespace
 
 void initSceneUniforms(GLuint program) {
-    SceneUniforms& u = theApp->sceneUniforms;
+    SceneUniforms& u = theApp->scenePass.uniforms;
     struct Lookup {
         int* location;
         const char* name;
@@ -181,6 +182,6 @@ void drawScene(bool offscreen) {
         drawOpaqueMeshes(scene);
     for (const Scene& scene : theApp->scenes)
         drawTransparentMeshes(scene);
-    glUniform1f(theApp->sceneUniforms.isTrans, 0.0f);
+    glUniform1f(theApp->scenePass.uniforms.isTrans, 0.0f);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

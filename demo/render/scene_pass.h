@@ -3,6 +3,25 @@
 #pragma once
 
 #include <GL/glew.h>
+#include <glm/glm.hpp>
+
+// Uniform locations of the scene program.
+struct SceneUniforms {
+    int projMatrix = -1, viewMatrix = -1, mvp = -1, mvMatrix = -1, modelMatrix = -1, normMatrix = -1;
+    int lightPos = -1, lightKd = -1, lightKa = -1, lightKs = -1;
+    int materialKd = -1, materialKa = -1, materialKs = -1, materialA = -1, materialO = -1;
+    int nearFar = -1, baseTexture = -1, shadowMap = -1, normalTexture = -1;
+    int smOn = -1, isNormal = -1, isSky = -1, isTrans = -1, hasTex = -1;
+};
+
+// The scene program's uniforms and the matrices of the current draw, computed here and uploaded from
+// here. Its targets are the window and the scene target.
+struct ScenePass {
+    SceneUniforms uniforms;
+    glm::mat4 mvMatrix = glm::mat4(1.0f);
+    glm::mat4 mvpMatrix = glm::mat4(1.0f);
+    glm::mat3 normalMatrix = glm::mat3(1.0f);
+};
 
 // Looks up the scene program's uniform locations.
 void initSceneUniforms(GLuint program);

@@ -3,20 +3,24 @@
 #include "app/demo_app.h"
 #include "render/render_targets.h"
 
-void createSceneColorTexture() {
-    theApp->sceneColorTexture =
-        createColorTarget(theApp->settings->width, theApp->settings->height, GL_LINEAR);
+namespace {
+
+SceneTarget createSceneTarget(int width, int height) {
+    SceneTarget target;
+    target.sceneColorTexture = createColorTarget(width, height, GL_LINEAR);
+    target.sceneFramebuffer = bindNewFramebuffer();
+    target.sceneDepthBuffer = Renderbuffer::generate();
+    glBindRenderbuffer(GL_RENDERBUFFER, target.sceneDepthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, target.sceneDepthBuffer);
+    attachColorTargets({target.sceneColorTexture});
+    reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return target;
 }
 
-void createSceneFramebuffer() {
-    glGenFramebuffers(1, &theApp->sceneFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->sceneFramebuffer);
-    GLuint depth = 0;
-    glGenRenderbuffers(1, &depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, theApp->settings->width,
-                          theApp->settings->height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    attachColorTargets({theApp->sceneColorTexture});
-    reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");
+} // namespace
+
+void sizeSceneTarget(int width, int height) {
+    theApp->sceneTarget = createSceneTarget(targetSide(width, 1), targetSide(height, 1));
 }

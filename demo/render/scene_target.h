@@ -1,9 +1,14 @@
 // The off-screen copy of the scene image that the post-processes read.
 #pragma once
 
-// Creates `sceneColorTexture`, window-sized.
-void createSceneColorTexture();
+#include "render/gl_objects.h"
 
-// Creates `sceneFramebuffer` with a depth renderbuffer and `sceneColorTexture` as colour attachment 0,
-// leaving it bound.
-void createSceneFramebuffer();
+struct SceneTarget {
+    Texture sceneColorTexture;
+    Renderbuffer sceneDepthBuffer;
+    Framebuffer sceneFramebuffer;
+};
+
+// Creates the scene target at `width` x `height`, or re-creates it there: `sceneColorTexture` as colour
+// attachment 0 of `sceneFramebuffer`, with a depth renderbuffer. Ends with framebuffer 0 bound.
+void sizeSceneTarget(int width, int height);

@@ -4,30 +4,27 @@
 
 namespace {
 
-const GLfloat QUAD_POSITIONS[8] = {-1.0f, -1.0f, 1.0f, -1.0f, 1.0f, 1.0f, -1.0f, 1.0f};
-const GLfloat QUAD_TEX_COORDS[8] = {0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f};
+constexpr size_t QUAD_VERTEX_COUNT = 4;
 
-void createQuadAttribute(GLuint location, const GLfloat (&values)[8]) {
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(values), values, GL_STATIC_DRAW);
-    glEnableVertexAttribArray(location);
-    glVertexAttribPointer(location, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-}
+const GLfloat QUAD_POSITIONS[QUAD_VERTEX_COUNT][2] = {
+    {-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
+const GLfloat QUAD_TEX_COORDS[QUAD_VERTEX_COUNT][2] = {
+    {0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
 
 GLuint quadSourceTexture(int source) {
-    return source == QUAD_BLOOM ? theApp->bloomResultTexture : theApp->dofResultTexture;
+    return source == QUAD_BLOOM ? theApp->bloom.targets.bloomResultTexture
+                                : theApp->depthOfField.targets.dofResultTexture;
 }
 
 } // namespace
 
 void initScreenQuad(GLuint program) {
-    glGenVertexArrays(1, &theApp->quadVao);
-    glBindVertexArray(theApp->quadVao);
-    createQuadAttribute(0, QUAD_POSITIONS);
-    createQuadAttribute(1, QUAD_TEX_COORDS);
-    QuadUniforms& uniforms = theApp->quadUniforms;
+    ScreenQuad& quad = theApp->screenQuad;
+    quad.quadVao = VertexArray::generate();
+    glBindVertexArray(quad.quadVao);
+    quad.quadPositions = uploadAttribute(0, 2, &QUAD_POSITIONS[0][0], QUAD_VERTEX_COUNT);
+    quad.quadTexCoords = uploadAttribute(1, 2, &QUAD_TEX_COORDS[0][0], QUAD_VERTEX_COUNT);
+    QuadUniforms& uniforms = quad.uniforms;
     uniforms.baseTexture = glGetUniformLocation(program, "base_texture");
     uniforms.cubeTexture = glGetUniformLocation(program, "cube_texture");
     uniforms.texType = glGetUniformLocation(program, "texType");
@@ -36,10 +33,10 @@ void initScreenQuad(GLuint program) {
 void drawQuad(int source) {
     if (source != QUAD_BLOOM && source != QUAD_DOF)
         return;
-    const QuadUniforms& uniforms = theApp->quadUniforms;
+    const QuadUniforms& uniforms = theApp->screenQuad.uniforms;
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
     glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowCubeMap);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowPass.shadowCubeMap);
     glUniform1i(uniforms.cubeTexture, 1);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, quadSourceTexture(source));
@@ -53,6 +50,6 @@ void drawQuad(int source) {
 }
 
 void drawQuadGeometry() {
-    glBindVertexArray(theApp->quadVao);
+    glBindVertexArray(theApp->screenQuad.quadVao);
     glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
 }

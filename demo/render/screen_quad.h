@@ -2,11 +2,24 @@
 // full-screen stage.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl_objects.h"
 
 // Sources `drawQuad` can show; any other value draws nothing.
 constexpr int QUAD_BLOOM = 1;
 constexpr int QUAD_DOF = 2;
+
+// Uniform locations of the screen-quad program.
+struct QuadUniforms {
+    int baseTexture = -1, cubeTexture = -1, texType = -1;
+};
+
+// The rectangle's vertex array with its two buffers, and the quad program's uniforms.
+struct ScreenQuad {
+    VertexArray quadVao;
+    Buffer quadPositions;
+    Buffer quadTexCoords;
+    QuadUniforms uniforms;
+};
 
 // Builds `quadVao` (left bound) and looks up the quad program's uniforms.
 void initScreenQuad(GLuint program);

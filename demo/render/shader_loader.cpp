@@ -33,10 +33,11 @@ void compileStage(GLuint shader, const std::string& source, const char* path) {
 }
 
 // Creates every stage, reads every file, then compiles them in the given order; attaches in `attachOrder`.
-GLuint buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>& attachOrder) {
-    std::vector<GLuint> shaders;
+Program buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>& attachOrder) {
+    // Deleted on return while still attached, so GL frees them together with the program.
+    std::vector<Shader> shaders;
     for (const Stage& stage : stages)
-        shaders.push_back(glCreateShader(stage.type));
+        shaders.emplace_back(glCreateShader(stage.type));
     std::vector<std::string> sources;
     for (const Stage& stage : stages)
         sources.push_back(readShaderSource(stage.path));
@@ -44,15 +45,11 @@ GLuint buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>&
         compileStage(shaders[i], sources[i], stages[i].path);
 
     printf("Linking program\n");
-    GLuint program = glCreateProgram();
+    Program program = Program::generate();
     for (size_t i : attachOrder)
         glAttachShader(program, shaders[i]);
     glLinkProgram(program);
     printInfoLog(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog);
-
-    // Still attached, so GL frees them together with the program.
-    for (GLuint shader : shaders)
-        glDeleteShader(shader);
     return program;
 }
 
@@ -69,11 +66,11 @@ std::string readShaderSource(const char* path) {
     return source;
 }
 
-GLuint compileProgram(const char* vertexPath, const char* fragmentPath) {
+Program compileProgram(const char* vertexPath, const char* fragmentPath) {
     return buildProgram({{GL_VERTEX_SHADER, vertexPath}, {GL_FRAGMENT_SHADER, fragmentPath}}, {0, 1});
 }
 
-GLuint compileShadowProgram() {
+Program compileShadowProgram() {
     return buildProgram({{GL_VERTEX_SHADER, "shader/SMDepthPass.vert"},
                          {GL_FRAGMENT_SHADER, "shader/SMDepthPass.frag"},
                          {GL_GEOMETRY_SHADER, "shader/SMDepthPass.geo"}},

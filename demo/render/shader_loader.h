@@ -1,14 +1,14 @@
 // Builds GL programs from GLSL files, printing each stage's compile log and the link log.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl_objects.h"
 
 #include <string>
 
 // The file's text, each line preceded by a line feed; empty when the file cannot be opened.
 std::string readShaderSource(const char* path);
 
-GLuint compileProgram(const char* vertexPath, const char* fragmentPath);
+Program compileProgram(const char* vertexPath, const char* fragmentPath);
 
 // The three-stage shadow program from "shader/SMDepthPass.{vert,geo,frag}".
-GLuint compileShadowProgram();
+Program compileShadowProgram();

@@ -9,8 +9,9 @@
 namespace {
 
 void createShadowCubeMap(int width, int height) {
-    glGenTextures(1, &theApp->shadowCubeMap);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowCubeMap);
+    ShadowPass& pass = theApp->shadowPass;
+    pass.shadowCubeMap = Texture::generate();
+    glBindTexture(GL_TEXTURE_CUBE_MAP, pass.shadowCubeMap);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
@@ -22,16 +23,16 @@ void createShadowCubeMap(int width, int height) {
 }
 
 void createShadowFramebuffer() {
-    glGenFramebuffers(1, &theApp->shadowFramebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->shadowFramebuffer);
-    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, theApp->shadowCubeMap, 0);
+    ShadowPass& pass = theApp->shadowPass;
+    pass.shadowFramebuffer = bindNewFramebuffer();
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, pass.shadowCubeMap, 0);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     reportIncompleteFramebuffer("ERROR: Framebuffer is not complete.\n");
 }
 
 void uploadLight() {
-    const ShadowUniforms& u = theApp->shadowUniforms;
+    const ShadowUniforms& u = theApp->shadowPass.uniforms;
     MovingLight& light = *theApp->light;
     const auto& faces = light.updateShadowMatrices();
     glUniformMatrix4fv(u.pvMatrix, 6, GL_FALSE, glm::value_ptr(faces[0]));
@@ -46,7 +47,7 @@ void initShadowMapping(GLuint program) {
     createShadowCubeMap(theApp->light->shadowMapWidth, theApp->light->shadowMapHeight);
     createShadowFramebuffer();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    ShadowUniforms& u = theApp->shadowUniforms;
+    ShadowUniforms& u = theApp->shadowPass.uniforms;
     u.modelMatrix = glGetUniformLocation(program, "MODEL_matrix");
     u.pvMatrix = glGetUniformLocation(program, "PV_matrix");
     u.lightPos = glGetUniformLocation(program, "light_POS_WS");
@@ -54,7 +55,7 @@ void initShadowMapping(GLuint program) {
 }
 
 void drawShadowMap() {
-    glBindFramebuffer(GL_FRAMEBUFFER, theApp->shadowFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->shadowPass.shadowFramebuffer);
     glViewport(0, 0, theApp->light->shadowMapWidth, theApp->light->shadowMapHeight);
     glClear(GL_DEPTH_BUFFER_BIT);
     uploadLight();
@@ -63,7 +64,8 @@ void drawShadowMap() {
         if (primitiveMode(mesh.primitiveTypes) != GL_TRIANGLES)
             return;
         glBindVertexArray(mesh.vao);
-        glUniformMatrix4fv(theApp->shadowUniforms.modelMatrix, 1, GL_FALSE, glm::value_ptr(mesh.modelMatrix));
+        glUniformMatrix4fv(theApp->shadowPass.uniforms.modelMatrix, 1, GL_FALSE,
+                           glm::value_ptr(mesh.modelMatrix));
         drawMesh(mesh, material);
     });
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -1,6 +1,16 @@
 // The sky: a fixed box of six textured quads around the world origin, drawn first by the scene pass.
 #pragma once
 
+#include "render/gl_objects.h"
+
+// The box's vertex array and its two buffers; the face textures belong to the texture cache.
+struct Skybox {
+    VertexArray skyVao;
+    Buffer skyPositions;
+    Buffer skyTexCoords;
+    GLuint skyTextures[6] = {0, 0, 0, 0, 0, 0};
+};
+
 // Builds `skyVao` and loads the six sky images into `skyTextures` (top, bottom, right, left, front, back).
 void initSkybox();
 

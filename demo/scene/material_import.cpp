@@ -32,8 +32,8 @@ void loadTextures(const aiMaterial& material, Material& result) {
     if (aiGetMaterialTexture(&material, aiTextureType_DIFFUSE, 0, &path) != aiReturn_SUCCESS)
         return;
     std::string diffusePath(path.C_Str());
-    result.diffuseTexture = loadTexture(4, diffusePath);
-    result.normalTexture = loadTexture(3, normalMapPath(diffusePath));
+    result.diffuseTexture = loadTexture(SRGB_ALPHA, diffusePath);
+    result.normalTexture = loadTexture(LINEAR_RGB, normalMapPath(diffusePath));
 }
 
 // The file's ambient colour is not taken over, only its alpha.

@@ -35,35 +35,24 @@ bool sceneFileImports() {
     return false;
 }
 
-// A new buffer with `vertexCount` entries of `components` floats, bound to `location` of the bound vertex
-// array.
-void uploadAttribute(GLuint location, GLint components, const float* data, size_t vertexCount) {
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, vertexCount * components * sizeof(float), data, GL_STATIC_DRAW);
-    glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(location);
-}
-
-void uploadTangentFrames(const MeshVertices& vertices) {
+void uploadTangentFrames(const MeshVertices& vertices, std::vector<Buffer>& buffers) {
     size_t count = vertices.positions.size();
     computeTangents(vertices.positions, vertices.texCoords, static_cast<float>(count));
-    uploadAttribute(ATTRIB_TANGENT, 3, &theApp->tangents[0].x, count);
-    uploadAttribute(ATTRIB_BITANGENT, 3, &theApp->bitangents[0].x, count);
+    buffers.push_back(uploadAttribute(ATTRIB_TANGENT, 3, &theApp->tangents[0].x, count));
+    buffers.push_back(uploadAttribute(ATTRIB_BITANGENT, 3, &theApp->bitangents[0].x, count));
     theApp->tangents.clear();
     theApp->bitangents.clear();
 }
 
 // Locations without data stay disabled.
-void uploadVertices(const MeshVertices& vertices) {
+void uploadVertices(const MeshVertices& vertices, std::vector<Buffer>& buffers) {
     size_t count = vertices.positions.size();
-    uploadAttribute(ATTRIB_POSITION, 3, count ? &vertices.positions[0].x : nullptr, count);
+    buffers.push_back(uploadAttribute(ATTRIB_POSITION, 3, count ? &vertices.positions[0].x : nullptr, count));
     if (!vertices.normals.empty())
-        uploadAttribute(ATTRIB_NORMAL, 3, &vertices.normals[0].x, count);
+        buffers.push_back(uploadAttribute(ATTRIB_NORMAL, 3, &vertices.normals[0].x, count));
     if (!vertices.texCoords.empty()) {
-        uploadAttribute(ATTRIB_TEXCOORD, 2, &vertices.texCoords[0].x, count);
-        uploadTangentFrames(vertices);
+        buffers.push_back(uploadAttribute(ATTRIB_TEXCOORD, 2, &vertices.texCoords[0].x, count));
+        uploadTangentFrames(vertices, buffers);
     }
 }
 
@@ -74,9 +63,9 @@ Mesh buildMesh(const aiMesh& source, const glm::mat4& modelMatrix) {
     mesh.primitiveTypes = vertices.primitiveTypes;
     mesh.modelMatrix = modelMatrix;
     mesh.vertexCount = static_cast<unsigned>(vertices.positions.size());
-    glGenVertexArrays(1, &mesh.vao);
+    mesh.vao = VertexArray::generate();
     glBindVertexArray(mesh.vao);
-    uploadVertices(vertices);
+    uploadVertices(vertices, mesh.buffers);
     return mesh;
 }
 
@@ -97,10 +86,10 @@ glm::mat4 sceneModelMatrix(const glm::vec3& offset) {
     return glm::scale(translated, glm::vec3(SCENE_SCALE));
 }
 
-void addMeshByOpacity(Scene& scene, const Mesh& mesh) {
+void addMeshByOpacity(Scene& scene, Mesh mesh) {
     bool transparent =
         mesh.materialIndex < scene.materials.size() && scene.materials[mesh.materialIndex].opacity < 1.0f;
-    (transparent ? scene.transparentMeshes : scene.opaqueMeshes).push_back(mesh);
+    (transparent ? scene.transparentMeshes : scene.opaqueMeshes).push_back(std::move(mesh));
 }
 
 std::unique_ptr<ChildProbe> startSceneFileCheck() {

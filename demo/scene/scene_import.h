@@ -14,14 +14,15 @@ constexpr const char* SCENE_FILE = "../models/casa de vacaciones.dae";
 // order, which non-indexed drawing relies on.
 constexpr unsigned SCENE_IMPORT_FLAGS = aiProcess_PreTransformVertices | aiProcess_OptimizeMeshes;
 
-// The model file's units to world units.
+// Where the house stands: the model file's units to world units, then moved by the offset.
 constexpr float SCENE_SCALE = 0.001f;
+constexpr glm::vec3 SCENE_OFFSET(0.7f, -1.0f, 1.5f);
 
 // Scales by SCENE_SCALE, then moves by `offset`.
 glm::mat4 sceneModelMatrix(const glm::vec3& offset);
 
 // Transparent meshes (material opacity below 1.0) go to their own list; above 1.0 counts as opaque.
-void addMeshByOpacity(Scene& scene, const Mesh& mesh);
+void addMeshByOpacity(Scene& scene, Mesh mesh);
 
 // Starts reading the scene file in a child process, for `loadScene` to ask afterwards (it starts one itself
 // when `DemoApp::sceneFileCheck` holds none): started early, the read runs beside the rest of the start-up.

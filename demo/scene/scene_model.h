@@ -1,15 +1,13 @@
 // GPU-resident form of an imported model: meshes split by opacity, and their materials.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl_objects.h"
+
 #include <glm/glm.hpp>
 
 #include <map>
 #include <string>
 #include <vector>
-
-// Texture name meaning "no texture": all 32 bits set.
-constexpr GLuint NO_TEXTURE = 0xFFFFFFFFu;
 
 // Fixed vertex attribute locations shared by every scene shader.
 constexpr GLuint ATTRIB_POSITION = 0;
@@ -18,15 +16,19 @@ constexpr GLuint ATTRIB_TEXCOORD = 2;
 constexpr GLuint ATTRIB_TANGENT = 3;
 constexpr GLuint ATTRIB_BITANGENT = 4;
 
+// Owns its vertex array and the buffers bound in it; drawn without indices.
 struct Mesh {
-    GLuint vao = 0;
+    VertexArray vao;
+    // One per attribute present, in the order they were uploaded.
+    std::vector<Buffer> buffers;
     unsigned materialIndex = 0;
     unsigned primitiveTypes = 0;
     glm::mat4 modelMatrix = glm::mat4(1.0f);
     unsigned vertexCount = 0;
 };
 
-// The member defaults are the values stored for keys the imported material lacks.
+// The member defaults are the values stored for keys the imported material lacks. The textures belong to
+// the texture cache.
 struct Material {
     GLuint diffuseTexture = NO_TEXTURE;
     GLuint normalTexture = NO_TEXTURE;
@@ -44,5 +46,6 @@ struct Scene {
     std::vector<Material> materials;
 };
 
-// Texture made from each successfully loaded image path, keyed by the path as given.
-using TextureCache = std::map<std::string, GLuint>;
+// Texture made from each successfully loaded image path, keyed by the path as given. The cache owns them:
+// materials and the sky hold their names only.
+using TextureCache = std::map<std::string, Texture>;

@@ -13,8 +13,8 @@ struct PixelLayout {
     GLenum format;
 };
 
-PixelLayout pixelLayout(int channels) {
-    if (channels == 4)
+PixelLayout pixelLayout(ColorSpace colorSpace) {
+    if (colorSpace == SRGB_ALPHA)
         return {IL_RGBA, GL_SRGB8_ALPHA8, GL_RGBA};
     return {IL_RGB, GL_RGB, GL_RGB};
 }
@@ -60,7 +60,7 @@ std::string normalMapPath(const std::string& diffusePath) {
     return diffusePath.substr(0, nameStart) + NORMAL_MAP_PREFIX + diffusePath.substr(nameStart);
 }
 
-GLuint loadTexture(int channels, std::string path) {
+GLuint loadTexture(ColorSpace colorSpace, std::string path) {
     initImageLibrary();
     auto cached = theApp->textureCache.find(path);
     if (cached != theApp->textureCache.end())
@@ -69,7 +69,7 @@ GLuint loadTexture(int channels, std::string path) {
     if (!imageFileLooksComplete(path))
         return NO_TEXTURE;
     PhaseTimer timer(theApp->startupSeconds[PHASE_TEXTURES]);
-    PixelLayout layout = pixelLayout(channels);
+    PixelLayout layout = pixelLayout(colorSpace);
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
@@ -78,6 +78,6 @@ GLuint loadTexture(int channels, std::string path) {
     // The pixels live on in GL; keeping DevIL's copy would hold every image for the whole run.
     ilDeleteImages(1, &image);
     if (texture != NO_TEXTURE)
-        theApp->textureCache.emplace(path, texture);
+        theApp->textureCache.emplace(path, Texture(texture));
     return texture;
 }

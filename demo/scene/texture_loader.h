@@ -12,6 +12,12 @@ constexpr const char* NORMAL_MAP_PREFIX = "normal_";
 // separate), or at the start when there is none.
 std::string normalMapPath(const std::string& diffusePath);
 
-// `channels` 4: an sRGB colour map with alpha; any other value: a linear RGB map (normal maps).
-// NO_TEXTURE when the file cannot be decoded; a failed path is tried again on the next request.
-GLuint loadTexture(int channels, std::string path);
+// How an image's values are stored; the numbers are the channels kept.
+enum ColorSpace {
+    LINEAR_RGB = 3, // data such as normal maps, read back as stored
+    SRGB_ALPHA = 4, // colour maps, decoded to linear light when sampled
+};
+
+// The texture of the image at `path`, owned by the texture cache. NO_TEXTURE when the file cannot be
+// decoded; a failed path is tried again on the next request.
+GLuint loadTexture(ColorSpace colorSpace, std::string path);

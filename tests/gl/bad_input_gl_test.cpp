@@ -2,6 +2,7 @@
 // missing sky images. Colours are read from a float target, where a NaN would stay visible.
 #include "pass_fixture.h"
 
+#include "render/render_targets.h"
 #include "render/scene_pass.h"
 #include "render/skybox.h"
 
@@ -17,20 +18,20 @@ namespace {
 // Swaps a 32-bit float colour target in for the scene target, so drawScene(true) renders into it.
 class FloatTarget {
   public:
-    explicit FloatTarget(DemoApp& app) : app(app), original(app.sceneFramebuffer) {
-        glGenTextures(1, &texture);
+    explicit FloatTarget(DemoApp& app) : app(app) {
+        texture = Texture::generate();
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1024, 768, 0, GL_RGBA, GL_FLOAT, nullptr);
-        glGenRenderbuffers(1, &depth);
+        depth = Renderbuffer::generate();
         glBindRenderbuffer(GL_RENDERBUFFER, depth);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, 1024, 768);
-        glGenFramebuffers(1, &app.sceneFramebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, app.sceneFramebuffer);
+        framebuffer = bindNewFramebuffer();
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        std::swap(framebuffer, app.sceneTarget.sceneFramebuffer);
     }
-    ~FloatTarget() { app.sceneFramebuffer = original; }
+    ~FloatTarget() { std::swap(framebuffer, app.sceneTarget.sceneFramebuffer); }
 
     // Pixels of the last frame whose colour is not finite.
     int nonFinitePixels() const {
@@ -46,7 +47,9 @@ class FloatTarget {
 
   private:
     DemoApp& app;
-    GLuint original, texture = 0, depth = 0;
+    Texture texture;
+    Renderbuffer depth;
+    Framebuffer framebuffer;
 };
 
 } // namespace
@@ -83,7 +86,7 @@ TEST_F(PassTest, BrokenGeometryAndMissingTexturesGiveFiniteColours) {
     addMesh(wall(1.0f), shinyMaterial, WITH_NORMALS);
     addMesh(wall(-1.5f), glassMaterial, WITH_UVS);
     addMesh(degenerate, shinyMaterial);
-    for (GLuint& face : app->skyTextures)
+    for (GLuint& face : app->skybox.skyTextures)
         face = NO_TEXTURE;
     // The light sits on a surface: zero light vector, zero distance.
     app->light->position = glm::vec3(1.0f, -0.5f, 0.0f);
@@ -111,7 +114,7 @@ TEST_F(PassTest, EmptySceneWithoutSkyImagesShowsTheClearColour) {
     ASSERT_EQ(chdir(previous), 0);
     free(previous);
     app->scenes.clear();
-    for (GLuint face : app->skyTextures)
+    for (GLuint face : app->skybox.skyTextures)
         EXPECT_EQ(face, NO_TEXTURE);
 
     app->shadowMappingOn = 1;

@@ -18,7 +18,7 @@ class HouseScene : public GlTest {
     void SetUp() override {
         GlTest::SetUp();
         testing::internal::CaptureStdout();
-        loaded = loadScene(glm::vec3(0.7f, -1.0f, 1.5f));
+        loaded = loadScene(SCENE_OFFSET);
         console = testing::internal::GetCapturedStdout();
     }
     bool loaded = false;

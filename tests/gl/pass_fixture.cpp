@@ -10,11 +10,17 @@ void PassTest::SetUp() {
     testing::internal::GetCapturedStdout();
     // Sky images may be missing where the tests run; a plain sky keeps the pictures predictable.
     GLuint sky = solidTexture({150, 190, 235, 255});
-    for (GLuint& face : app->skyTextures)
+    for (GLuint& face : app->skybox.skyTextures)
         face = sky;
     app->scenes.emplace_back();
     app->light->position = glm::vec3(0.0f, 1.0f, 0.0f);
     lookAt(glm::vec3(0.0f, 1.0f, 3.0f), glm::vec3(0.0f));
+}
+
+void PassTest::TearDown() {
+    // While the context is still there.
+    programs = ShaderPrograms();
+    GlTest::TearDown();
 }
 
 void PassTest::drawFrame() {
@@ -29,20 +35,13 @@ unsigned PassTest::addMaterial(const Material& material) {
 
 namespace {
 
-template <typename T> void uploadAttribute(GLuint location, const std::vector<T>& values) {
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, values.size() * sizeof(T), values.data(), GL_STATIC_DRAW);
-    glVertexAttribPointer(location, T::length(), GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(location);
-}
-
-template <typename T> std::vector<T> field(const std::vector<TestVertex>& vertices, T TestVertex::*member) {
+// One attribute of every vertex in its own buffer at `location` of the bound vertex array.
+template <typename T>
+Buffer uploadField(GLuint location, const std::vector<TestVertex>& vertices, T TestVertex::*member) {
     std::vector<T> values;
     for (const TestVertex& vertex : vertices)
         values.push_back(vertex.*member);
-    return values;
+    return uploadAttribute(location, T::length(), values.empty() ? nullptr : &values[0][0], values.size());
 }
 
 } // namespace
@@ -53,21 +52,21 @@ void PassTest::addMesh(const std::vector<TestVertex>& vertices, unsigned materia
     mesh.materialIndex = material;
     mesh.primitiveTypes = primitiveTypes;
     mesh.vertexCount = static_cast<unsigned>(vertices.size());
-    glGenVertexArrays(1, &mesh.vao);
+    mesh.vao = VertexArray::generate();
     glBindVertexArray(mesh.vao);
-    uploadAttribute(ATTRIB_POSITION, field(vertices, &TestVertex::position));
+    mesh.buffers.push_back(uploadField(ATTRIB_POSITION, vertices, &TestVertex::position));
     if (attributes & WITH_NORMALS)
-        uploadAttribute(ATTRIB_NORMAL, field(vertices, &TestVertex::normal));
+        mesh.buffers.push_back(uploadField(ATTRIB_NORMAL, vertices, &TestVertex::normal));
     if (attributes & WITH_UVS) {
-        uploadAttribute(ATTRIB_TEXCOORD, field(vertices, &TestVertex::uv));
-        uploadAttribute(ATTRIB_TANGENT, field(vertices, &TestVertex::tangent));
-        uploadAttribute(ATTRIB_BITANGENT, field(vertices, &TestVertex::bitangent));
+        mesh.buffers.push_back(uploadField(ATTRIB_TEXCOORD, vertices, &TestVertex::uv));
+        mesh.buffers.push_back(uploadField(ATTRIB_TANGENT, vertices, &TestVertex::tangent));
+        mesh.buffers.push_back(uploadField(ATTRIB_BITANGENT, vertices, &TestVertex::bitangent));
     }
     glBindVertexArray(0);
     if (scene().materials[material].opacity < 1.0f)
-        scene().transparentMeshes.push_back(mesh);
+        scene().transparentMeshes.push_back(std::move(mesh));
     else
-        scene().opaqueMeshes.push_back(mesh);
+        scene().opaqueMeshes.push_back(std::move(mesh));
 }
 
 void PassTest::lookAt(glm::vec3 eye, glm::vec3 target) {

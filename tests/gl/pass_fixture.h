@@ -24,6 +24,7 @@ enum TestAttributes { WITH_NORMALS = 1, WITH_UVS = 2, ALL_ATTRIBUTES = 3 };
 class PassTest : public GlTest {
   protected:
     void SetUp() override;
+    void TearDown() override;
 
     // Runs the passes of one frame as the loop does, then waits for them.
     void drawFrame();

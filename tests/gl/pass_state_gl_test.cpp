@@ -3,6 +3,11 @@
 #include "render/scene_pass.h"
 #include "render/shadow_pass.h"
 
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
 namespace {
 
 GLint integer(GLenum name) {
@@ -27,9 +32,11 @@ GLenum framebufferStatus(GLuint framebuffer) {
 } // namespace
 
 TEST_F(PassTest, TargetsAreCompleteAndTheCubeMapHasSixDepthFaces) {
-    EXPECT_EQ(framebufferStatus(app->shadowFramebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    EXPECT_EQ(framebufferStatus(app->sceneFramebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    glBindTexture(GL_TEXTURE_CUBE_MAP, app->shadowCubeMap);
+    EXPECT_EQ(framebufferStatus(app->shadowPass.shadowFramebuffer),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    EXPECT_EQ(framebufferStatus(app->sceneTarget.sceneFramebuffer),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    glBindTexture(GL_TEXTURE_CUBE_MAP, app->shadowPass.shadowCubeMap);
     for (int face = 0; face < 6; ++face) {
         GLint width = 0, format = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_TEXTURE_WIDTH, &width);
@@ -38,8 +45,8 @@ TEST_F(PassTest, TargetsAreCompleteAndTheCubeMapHasSixDepthFaces) {
         EXPECT_EQ(width, 1024);
         EXPECT_EQ(format, GL_DEPTH_COMPONENT24);
     }
-    EXPECT_NE(app->shadowUniforms.pvMatrix, -1);
-    EXPECT_NE(app->shadowUniforms.modelMatrix, -1);
+    EXPECT_NE(app->shadowPass.uniforms.pvMatrix, -1);
+    EXPECT_NE(app->shadowPass.uniforms.modelMatrix, -1);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -86,5 +93,104 @@ TEST_F(PassTest, FramesOfEveryMeshKindRaiseNoGlError) {
         app->light->position = glm::vec3(frame * 0.1f, 1.5f, 0.0f);
         drawFrame();
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "frame " << frame;
+    }
+}
+
+namespace {
+
+using Size = std::array<int, 2>;
+
+Size textureSize(GLuint texture) {
+    Size size{};
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size[0]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return size;
+}
+
+Size renderbufferSize(GLuint renderbuffer) {
+    Size size{};
+    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &size[0]);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &size[1]);
+    return size;
+}
+
+// A window side divided, but never below one pixel.
+Size reduced(Size window, int divisor) {
+    return {std::max(window[0] / divisor, 1), std::max(window[1] / divisor, 1)};
+}
+
+// Every window-sized target texture with the size it must have for a window of `window`.
+std::vector<std::pair<GLuint, Size>> windowSizedTextures(const DemoApp& app, Size window) {
+    const DofTargets& dof = app.depthOfField.targets;
+    const BloomTargets& bloom = app.bloom.targets;
+    const Size quarter = reduced(window, 4);
+    return {{app.sceneTarget.sceneColorTexture, window},
+            {dof.dofBlurTexture1, window},
+            {dof.dofBlurTexture2, window},
+            {dof.dofResultTexture, window},
+            {dof.dofDepthTexture, reduced(window, 2)},
+            {dof.dofSmallTexture, reduced(window, 8)},
+            {bloom.bloomInputTexture, quarter},
+            {bloom.bloomBlurTexture1, quarter},
+            {bloom.bloomBlurTexture2, quarter},
+            {bloom.bloomResultTexture, quarter}};
+}
+
+std::vector<GLuint> windowSizedFramebuffers(const DemoApp& app) {
+    const DofTargets& dof = app.depthOfField.targets;
+    return {app.sceneTarget.sceneFramebuffer,
+            dof.dofDepthFramebuffer,
+            dof.dofSmallFramebuffer,
+            dof.dofFramebuffer,
+            app.bloom.targets.bloomInputFramebuffer,
+            app.bloom.targets.bloomFramebuffer};
+}
+
+} // namespace
+
+// A new framebuffer size re-creates every window-sized target at that size and deletes the old ones; the
+// passes then draw at it. A minimised window (a side of 0) changes nothing, and a window smaller than the
+// reductions still gets targets of a pixel.
+TEST_F(PassTest, ResizedTargetsTakeTheNewSizeAndTheOldOnesGo) {
+    addMesh(box(glm::vec3(-0.5f), glm::vec3(0.5f)), addMaterial(Material()));
+    const auto startTextures = windowSizedTextures(*app, {1024, 768});
+    EXPECT_FALSE(resizePasses(0, 600));
+    EXPECT_FALSE(resizePasses(800, 0));
+    EXPECT_EQ(windowSizedTextures(*app, {1024, 768}), startTextures);
+
+    for (Size window : {Size{640, 480}, Size{5, 3}}) {
+        SCOPED_TRACE(testing::Message() << window[0] << " x " << window[1]);
+        const auto oldTextures = windowSizedTextures(*app, window);
+        const auto oldFramebuffers = windowSizedFramebuffers(*app);
+        const GLuint oldDepthBuffer = app->sceneTarget.sceneDepthBuffer;
+        testing::internal::CaptureStdout();
+        const bool resized = resizePasses(window[0], window[1]);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "no incomplete framebuffer";
+        ASSERT_TRUE(resized);
+        EXPECT_EQ((Size{app->settings->width, app->settings->height}), window);
+
+        for (const auto& [texture, expected] : oldTextures)
+            EXPECT_FALSE(glIsTexture(texture)) << texture;
+        for (GLuint framebuffer : oldFramebuffers)
+            EXPECT_FALSE(glIsFramebuffer(framebuffer)) << framebuffer;
+        EXPECT_FALSE(glIsRenderbuffer(oldDepthBuffer));
+
+        for (const auto& [texture, expected] : windowSizedTextures(*app, window))
+            EXPECT_EQ(textureSize(texture), expected) << "texture " << texture;
+        EXPECT_EQ(renderbufferSize(app->sceneTarget.sceneDepthBuffer), window);
+        for (GLuint framebuffer : windowSizedFramebuffers(*app))
+            EXPECT_EQ(framebufferStatus(framebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+        const Size bloomSize = reduced(window, 4);
+        EXPECT_EQ(app->bloom.bloomTexelOffset, 1.0f / glm::vec2(bloomSize[0], bloomSize[1]));
+
+        for (int dofOn : {0, 1}) {
+            app->dofOn = dofOn;
+            drawFrame();
+            EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, window[0], window[1]})) << dofOn;
+        }
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 }

@@ -118,20 +118,26 @@ const TestRect BRIGHT_WINDOW = {{0.2f, -0.2f}, {0.5f, 0.3f}, 2.0f, {1.0f, 1.0f, 
 } // namespace
 
 TEST_F(PostFxTest, TargetsAreCompleteAndTheBloomFilterHasItsConstants) {
-    for (GLuint framebuffer : {app->dofDepthFramebuffer, app->sceneFramebuffer, app->dofSmallFramebuffer,
-                               app->dofFramebuffer, app->bloomInputFramebuffer, app->bloomFramebuffer}) {
+    const DofTargets& dof = app->depthOfField.targets;
+    const GLuint framebuffers[] = {dof.dofDepthFramebuffer,
+                                   app->sceneTarget.sceneFramebuffer,
+                                   dof.dofSmallFramebuffer,
+                                   dof.dofFramebuffer,
+                                   app->bloom.targets.bloomInputFramebuffer,
+                                   app->bloom.targets.bloomFramebuffer};
+    for (GLuint framebuffer : framebuffers) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    EXPECT_EQ(app->bloomTexelOffset.x, 0.00390625f);
-    EXPECT_EQ(app->bloomTexelOffset.y, 1.0f / 192.0f);
+    EXPECT_EQ(app->bloom.bloomTexelOffset.x, 0.00390625f);
+    EXPECT_EQ(app->bloom.bloomTexelOffset.y, 1.0f / 192.0f);
     const float weights[5] = {0.0625f, 0.25f, 0.375f, 0.25f, 0.0625f};
     float sum = 0.0f;
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(app->bloomCoefs[i], weights[i]);
-        sum += app->bloomCoefs[i];
+        EXPECT_EQ(app->bloom.bloomCoefs[i], weights[i]);
+        sum += app->bloom.bloomCoefs[i];
     }
     EXPECT_EQ(sum, 1.0f);
 }
@@ -186,7 +192,7 @@ TEST_F(PostFxTest, QuadLeavesCullingOnAndNoTextureOnUnitZero) {
 TEST_F(PostFxTest, QuadShowsTheDepthOfFieldResultOverTheScene) {
     scene->add(DIM_WALL);
     scene->draw();
-    fillTexture(app->dofResultTexture, 0.0f, 1.0f, 0.0f, 1.0f);
+    fillTexture(app->depthOfField.targets.dofResultTexture, 0.0f, 1.0f, 0.0f, 1.0f);
     glUseProgram(scene->programs.quadProgram);
     drawQuad(QUAD_DOF);
     glFinish();
@@ -201,26 +207,26 @@ TEST_F(PostFxTest, QuadShowsTheDepthOfFieldResultOverTheScene) {
 TEST_F(PostFxTest, OnlyTheDepthOfFieldRunsWhenBothAreOn) {
     scene->add(DIM_WALL);
     scene->add(BRIGHT_WINDOW);
-    fillTexture(app->bloomResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
-    fillTexture(app->dofResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
-    const Image bloomMarker = readTexture(app->bloomResultTexture);
-    const Image dofMarker = readTexture(app->dofResultTexture);
+    fillTexture(app->bloom.targets.bloomResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
+    fillTexture(app->depthOfField.targets.dofResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
+    const Image bloomMarker = readTexture(app->bloom.targets.bloomResultTexture);
+    const Image dofMarker = readTexture(app->depthOfField.targets.dofResultTexture);
 
     render(1, 1);
     expectDefaultFramebufferAndWindowViewport();
-    EXPECT_EQ(readTexture(app->bloomResultTexture), bloomMarker);
-    EXPECT_NE(readTexture(app->dofResultTexture), dofMarker);
+    EXPECT_EQ(readTexture(app->bloom.targets.bloomResultTexture), bloomMarker);
+    EXPECT_NE(readTexture(app->depthOfField.targets.dofResultTexture), dofMarker);
 
-    fillTexture(app->dofResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
+    fillTexture(app->depthOfField.targets.dofResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
     render(0, 1);
     expectDefaultFramebufferAndWindowViewport();
-    EXPECT_NE(readTexture(app->bloomResultTexture), bloomMarker);
-    EXPECT_EQ(readTexture(app->dofResultTexture), dofMarker);
+    EXPECT_NE(readTexture(app->bloom.targets.bloomResultTexture), bloomMarker);
+    EXPECT_EQ(readTexture(app->depthOfField.targets.dofResultTexture), dofMarker);
 
-    fillTexture(app->bloomResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
+    fillTexture(app->bloom.targets.bloomResultTexture, 1.0f, 0.0f, 1.0f, 1.0f);
     render(0, 0);
-    EXPECT_EQ(readTexture(app->bloomResultTexture), bloomMarker);
-    EXPECT_EQ(readTexture(app->dofResultTexture), dofMarker);
+    EXPECT_EQ(readTexture(app->bloom.targets.bloomResultTexture), bloomMarker);
+    EXPECT_EQ(readTexture(app->depthOfField.targets.dofResultTexture), dofMarker);
 }
 
 TEST_F(PostFxTest, BloomOnlyAddsAndMakesBrightAreasGlow) {
@@ -251,7 +257,7 @@ TEST_F(PostFxTest, BlackBloomLeavesTheFrameUnchanged) {
     scene->add(BRIGHT_WINDOW);
     scene->draw();
     const Image withWindow = readWindow();
-    fillTexture(app->bloomResultTexture, 0.0f, 0.0f, 0.0f, 0.0f);
+    fillTexture(app->bloom.targets.bloomResultTexture, 0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     glUseProgram(scene->programs.quadProgram);

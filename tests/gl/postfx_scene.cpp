@@ -40,8 +40,8 @@ GLuint compileStage(GLenum type, const char* source) {
     return shader;
 }
 
-GLuint buildColorProgram() {
-    GLuint program = glCreateProgram();
+Program buildColorProgram() {
+    Program program = Program::generate();
     glAttachShader(program, compileStage(GL_VERTEX_SHADER, VERTEX_SOURCE));
     glAttachShader(program, compileStage(GL_FRAGMENT_SHADER, FRAGMENT_SOURCE));
     glLinkProgram(program);
@@ -66,14 +66,9 @@ Mesh buildMesh(const TestRect& rect) {
     Mesh mesh;
     mesh.primitiveTypes = 4;
     mesh.vertexCount = static_cast<unsigned>(vertices.size());
-    glGenVertexArrays(1, &mesh.vao);
+    mesh.vao = VertexArray::generate();
     glBindVertexArray(mesh.vao);
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    glBufferData(GL_ARRAY_BUFFER, vertices.size() * sizeof(glm::vec3), vertices.data(), GL_STATIC_DRAW);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    mesh.buffers.push_back(uploadAttribute(0, 3, &vertices[0].x, vertices.size()));
     return mesh;
 }
 
@@ -97,10 +92,6 @@ PostFxScene::PostFxScene() {
     theApp->scenes.back().materials.emplace_back();
 }
 
-PostFxScene::~PostFxScene() {
-    glDeleteProgram(colorProgram);
-}
-
 void PostFxScene::add(const TestRect& rect) {
     theApp->scenes.back().opaqueMeshes.push_back(buildMesh(rect));
     rects.push_back(rect);
@@ -112,7 +103,8 @@ void PostFxScene::draw() {
     glUseProgram(colorProgram);
     glUniformMatrix4fv(glGetUniformLocation(colorProgram, "MVP"), 1, GL_FALSE, &viewProjection[0][0]);
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
-    for (GLuint framebuffer : {0u, theApp->sceneFramebuffer}) {
+    const GLuint framebuffers[] = {0u, theApp->sceneTarget.sceneFramebuffer};
+    for (GLuint framebuffer : framebuffers) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         const Scene& scene = theApp->scenes.back();

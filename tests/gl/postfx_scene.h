@@ -20,7 +20,6 @@ class PostFxScene {
   public:
     // Builds the programs, prepares the post-process passes and points the camera down -Z from the origin.
     PostFxScene();
-    ~PostFxScene();
 
     // Adds a rectangle as an opaque mesh of the app's scene list.
     void add(const TestRect& rect);
@@ -31,6 +30,6 @@ class PostFxScene {
     ShaderPrograms programs;
 
   private:
-    GLuint colorProgram = 0;
+    Program colorProgram;
     std::vector<TestRect> rects;
 };

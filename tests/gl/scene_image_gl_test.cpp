@@ -122,7 +122,7 @@ TEST_F(PassTest, GlassShowsWhatStandsBehindIt) {
 // not clipped away.
 TEST_F(PassTest, SkyFacesMeetWithoutGaps) {
     GLuint white = solidTexture({255, 255, 255, 255});
-    for (GLuint& face : app->skyTextures)
+    for (GLuint& face : app->skybox.skyTextures)
         face = white;
     struct View {
         glm::vec3 eye, direction;

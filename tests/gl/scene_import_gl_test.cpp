@@ -13,8 +13,6 @@
 
 namespace {
 
-const glm::vec3 OFFSET(0.7f, -1.0f, 1.5f);
-
 std::vector<float> attributeData(GLuint vao, GLuint location) {
     glBindVertexArray(vao);
     GLint buffer = 0, size = 0;
@@ -47,7 +45,7 @@ class SceneImport : public GlTest {
     // loadScene's result, with what it printed in `console`.
     bool load() {
         testing::internal::CaptureStdout();
-        bool loaded = loadScene(OFFSET);
+        bool loaded = loadScene(SCENE_OFFSET);
         fflush(stdout);
         console = testing::internal::GetCapturedStdout();
         return loaded;
@@ -362,7 +360,7 @@ TEST_F(SceneImport, PolygonMeshesAreFannedAndDrawnWhole) {
         EXPECT_EQ(mesh.primitiveTypes, unsigned(aiPrimitiveType_TRIANGLE));
         EXPECT_EQ(mesh.vertexCount, 15u);
         // Undo the scene offset so that the scaled polygons land in clip space.
-        glm::mat4 model = glm::translate(glm::mat4(1.0f), -OFFSET) * mesh.modelMatrix;
+        glm::mat4 model = glm::translate(glm::mat4(1.0f), -SCENE_OFFSET) * mesh.modelMatrix;
         glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, &model[0][0]);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glBindVertexArray(mesh.vao);

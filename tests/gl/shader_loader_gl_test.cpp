@@ -14,7 +14,7 @@ GLint linkStatus(GLuint program) {
     return status;
 }
 
-std::string captureCompile(const char* vertexPath, const char* fragmentPath, GLuint& program) {
+std::string captureCompile(const char* vertexPath, const char* fragmentPath, Program& program) {
     testing::internal::CaptureStdout();
     program = compileProgram(vertexPath, fragmentPath);
     fflush(stdout);
@@ -30,12 +30,12 @@ TEST_F(GlTest, AllSixProgramsLink) {
                               {"shader/TextureQuad.vert", "shader/TextureQuad.frag"},
                               {"shader/Bloom.vert", "shader/Bloom.frag"}};
     for (auto& pair : pairs) {
-        GLuint program = 0;
+        Program program;
         std::string out = captureCompile(pair[0], pair[1], program);
         EXPECT_TRUE(linkStatus(program)) << pair[0] << "\n" << out;
     }
     testing::internal::CaptureStdout();
-    GLuint shadow = compileShadowProgram();
+    Program shadow = compileShadowProgram();
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_TRUE(linkStatus(shadow)) << out;
     EXPECT_EQ(out.find("Compiling shader : shader/SMDepthPass.vert\n"), 0u);
@@ -43,7 +43,7 @@ TEST_F(GlTest, AllSixProgramsLink) {
 }
 
 TEST_F(GlTest, CleanCompilePrintsTheLoaderLinesWithEmptyLogs) {
-    GLuint program = 0;
+    Program program;
     std::string out = captureCompile("shader/TextureQuad.vert", "shader/TextureQuad.frag", program);
     EXPECT_EQ(out, "Compiling shader : shader/TextureQuad.vert\n\n"
                    "Compiling shader : shader/TextureQuad.frag\n\n"
@@ -53,7 +53,7 @@ TEST_F(GlTest, CleanCompilePrintsTheLoaderLinesWithEmptyLogs) {
 TEST_F(GlTest, BrokenOrMissingSourceStillReturnsAProgramAndShowsTheLog) {
     const char* broken = "/tmp/broken_shader_test.frag";
     std::ofstream(broken) << "#version 330 core\nvoid main() { this is not glsl }\n";
-    GLuint program = 0;
+    Program program;
     std::string out = captureCompile("shader/TextureQuad.vert", broken, program);
     EXPECT_NE(program, 0u);
     EXPECT_FALSE(linkStatus(program));

@@ -69,11 +69,11 @@ class TextureLoader : public GlTest {
 
 TEST_F(TextureLoader, ColourAndNormalMapsAreMipmappedInTheirFormats) {
     SceneFolder::write("textures/wood.ppm", plainPpm(8, 4, 10, 20, 30));
-    GLuint colour = loadTexture(4, "textures/wood.ppm");
-    GLuint normal = loadTexture(3, "textures/wood copy.ppm");
+    GLuint colour = loadTexture(SRGB_ALPHA, "textures/wood.ppm");
+    GLuint normal = loadTexture(LINEAR_RGB, "textures/wood copy.ppm");
     EXPECT_EQ(normal, NO_TEXTURE);
     SceneFolder::write("textures/wood copy.ppm", plainPpm(8, 4, 10, 20, 30));
-    normal = loadTexture(3, "textures/wood copy.ppm");
+    normal = loadTexture(LINEAR_RGB, "textures/wood copy.ppm");
     ASSERT_NE(colour, NO_TEXTURE);
     ASSERT_NE(normal, NO_TEXTURE);
     GLint bound = -1;
@@ -96,23 +96,23 @@ TEST_F(TextureLoader, ColourAndNormalMapsAreMipmappedInTheirFormats) {
 
 TEST_F(TextureLoader, CacheHoldsSuccessfulLoadsByExactPath) {
     SceneFolder::write("textures/stone.ppm", plainPpm(2, 2, 1, 2, 3));
-    GLuint first = loadTexture(4, "textures/stone.ppm");
+    GLuint first = loadTexture(SRGB_ALPHA, "textures/stone.ppm");
     ASSERT_NE(first, NO_TEXTURE);
     // Served from the cache: the file is not read again.
     fs::remove("textures/stone.ppm");
-    EXPECT_EQ(loadTexture(4, "textures/stone.ppm"), first);
-    EXPECT_EQ(loadTexture(3, "textures/stone.ppm"), first);
+    EXPECT_EQ(loadTexture(SRGB_ALPHA, "textures/stone.ppm"), first);
+    EXPECT_EQ(loadTexture(LINEAR_RGB, "textures/stone.ppm"), first);
 
     // A missing file is tried on every request and never cached.
-    EXPECT_EQ(loadTexture(4, "textures/later.ppm"), NO_TEXTURE);
-    EXPECT_EQ(loadTexture(4, "textures/later.ppm"), NO_TEXTURE);
+    EXPECT_EQ(loadTexture(SRGB_ALPHA, "textures/later.ppm"), NO_TEXTURE);
+    EXPECT_EQ(loadTexture(SRGB_ALPHA, "textures/later.ppm"), NO_TEXTURE);
     EXPECT_EQ(app->textureCache.count("textures/later.ppm"), 0u);
     SceneFolder::write("textures/later.ppm", plainPpm(2, 2, 1, 2, 3));
-    GLuint later = loadTexture(4, "textures/later.ppm");
+    GLuint later = loadTexture(SRGB_ALPHA, "textures/later.ppm");
     EXPECT_NE(later, NO_TEXTURE);
 
     // Two spellings of one file are two entries and two textures.
-    GLuint other = loadTexture(4, "./textures/later.ppm");
+    GLuint other = loadTexture(SRGB_ALPHA, "./textures/later.ppm");
     EXPECT_NE(other, NO_TEXTURE);
     EXPECT_NE(other, later);
     EXPECT_EQ(app->textureCache.size(), 3u);
@@ -125,8 +125,8 @@ TEST_F(TextureLoader, FirstAndLaterImagesShareTheirRowOrder) {
     ilDisable(IL_ORIGIN_SET); // as the image library starts in a fresh process
     SceneFolder::write("textures/first.ppm", redTopRow());
     SceneFolder::write("textures/second.ppm", redTopRow());
-    GLuint first = loadTexture(4, "textures/first.ppm");
-    GLuint second = loadTexture(4, "textures/second.ppm");
+    GLuint first = loadTexture(SRGB_ALPHA, "textures/first.ppm");
+    GLuint second = loadTexture(SRGB_ALPHA, "textures/second.ppm");
     ASSERT_NE(first, NO_TEXTURE);
     ASSERT_NE(second, NO_TEXTURE);
     std::vector<unsigned char> firstRows = texelBytes(first, GL_RGBA, 4);
@@ -143,7 +143,7 @@ TEST_F(TextureLoader, OddWidthRgbUploadsUnskewed) {
     for (unsigned char i = 0; i < 3 * 3 * 2; ++i)
         rgb.push_back(i * 10);
     SceneFolder::write("textures/odd.ppm", ppm(3, 2, rgb));
-    GLuint texture = loadTexture(3, "textures/odd.ppm");
+    GLuint texture = loadTexture(LINEAR_RGB, "textures/odd.ppm");
     ASSERT_NE(texture, NO_TEXTURE);
     // Rows come back bottom first.
     std::vector<unsigned char> expected(rgb.begin() + 9, rgb.end());
@@ -157,11 +157,11 @@ TEST_F(TextureLoader, OddWidthRgbUploadsUnskewed) {
 TEST_F(TextureLoader, DecodedImagesAreReleased) {
     SceneFolder::write("textures/one.ppm", plainPpm(2, 2, 1, 1, 1));
     SceneFolder::write("textures/two.ppm", plainPpm(4, 4, 1, 1, 1));
-    loadTexture(4, "textures/one.ppm");
+    loadTexture(SRGB_ALPHA, "textures/one.ppm");
     int live = liveDevilImages();
-    loadTexture(4, "textures/two.ppm");
-    loadTexture(3, "textures/one copy.ppm");
-    loadTexture(3, "textures/none.ppm");
+    loadTexture(SRGB_ALPHA, "textures/two.ppm");
+    loadTexture(LINEAR_RGB, "textures/one copy.ppm");
+    loadTexture(LINEAR_RGB, "textures/none.ppm");
     EXPECT_EQ(liveDevilImages(), live);
 }
 
@@ -187,18 +187,19 @@ TEST_F(TextureLoader, BrokenImagesGiveNoTextureOrAValidOne) {
     };
     for (const auto& [path, bytes] : files)
         SceneFolder::write(path, bytes);
-    EXPECT_EQ(loadTexture(4, "textures/empty.png"), NO_TEXTURE);
-    EXPECT_EQ(loadTexture(4, "textures/empty.ppm"), NO_TEXTURE);
-    EXPECT_EQ(loadTexture(4, ""), NO_TEXTURE);
-    EXPECT_EQ(loadTexture(4, "textures"), NO_TEXTURE);
+    EXPECT_EQ(loadTexture(SRGB_ALPHA, "textures/empty.png"), NO_TEXTURE);
+    EXPECT_EQ(loadTexture(SRGB_ALPHA, "textures/empty.ppm"), NO_TEXTURE);
+    EXPECT_EQ(loadTexture(SRGB_ALPHA, ""), NO_TEXTURE);
+    EXPECT_EQ(loadTexture(SRGB_ALPHA, "textures"), NO_TEXTURE);
     for (const auto& [path, bytes] : files) {
-        GLuint texture = loadTexture(4, path);
+        GLuint texture = loadTexture(SRGB_ALPHA, path);
         EXPECT_EQ(app->textureCache.count(path), texture == NO_TEXTURE ? 0u : 1u) << path;
         if (texture != NO_TEXTURE) {
             EXPECT_TRUE(glIsTexture(texture)) << path;
         }
     }
-    EXPECT_NE(loadTexture(4, "textures/\xc3\xa4rger \xe2\x82\xac.ppm"), NO_TEXTURE);
-    EXPECT_NE(loadTexture(4, "textures/real.ppm"), NO_TEXTURE) << "the loader still works afterwards";
+    EXPECT_NE(loadTexture(SRGB_ALPHA, "textures/\xc3\xa4rger \xe2\x82\xac.ppm"), NO_TEXTURE);
+    EXPECT_NE(loadTexture(SRGB_ALPHA, "textures/real.ppm"), NO_TEXTURE)
+        << "the loader still works afterwards";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -5,15 +5,15 @@
 
 #include "motion/camera.h"
 #include "motion/moving_light.h"
+#include "scene/scene_import.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The scene's placement (a model vertex v lands at 0.001 v + offset), undone.
-const glm::vec3 OFFSET(0.7f, -1.0f, 1.5f);
+// The scene's placement, undone.
 glm::vec3 toModel(const glm::vec3& world) {
-    return (world - OFFSET) / 0.001f;
+    return (world - SCENE_OFFSET) / SCENE_SCALE;
 }
 
 // Frames a millisecond apart: far finer than the distances that matter here.

@@ -150,7 +150,7 @@ TEST(SceneSplit, OpacityBelowOneIsTransparentAndAboveOneOpaque) {
         Mesh mesh;
         mesh.materialIndex = m;
         mesh.vertexCount = static_cast<unsigned>(scene.opaqueMeshes.size() + scene.transparentMeshes.size());
-        addMeshByOpacity(scene, mesh);
+        addMeshByOpacity(scene, std::move(mesh));
     }
     auto order = [](const std::vector<Mesh>& meshes) {
         std::vector<unsigned> numbers;

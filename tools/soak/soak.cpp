@@ -122,25 +122,23 @@ void report(const char* name, const std::vector<int>& values) {
 // A floating-point stand-in for the scene target, swapped in for a sampled frame: the scene pass then
 // writes its colours unclamped, so a NaN or an infinity stays visible, and the post-processes read them.
 struct FloatSceneTarget {
-    GLuint framebuffer = 0, texture = 0;
+    SceneTarget target;
 
     void create(int width, int height) {
-        texture = createTargetTexture(width, height, GL_RGBA32F, GL_RGBA, GL_FLOAT, GL_LINEAR);
-        GLuint depth = 0;
-        glGenRenderbuffers(1, &depth);
-        glBindRenderbuffer(GL_RENDERBUFFER, depth);
+        target.sceneColorTexture =
+            createTargetTexture(width, height, GL_RGBA32F, GL_RGBA, GL_FLOAT, GL_LINEAR);
+        target.sceneDepthBuffer = Renderbuffer::generate();
+        glBindRenderbuffer(GL_RENDERBUFFER, target.sceneDepthBuffer);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-        glGenFramebuffers(1, &framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+        target.sceneFramebuffer = bindNewFramebuffer();
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.sceneColorTexture,
+                               0);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  target.sceneDepthBuffer);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
     }
 
-    void swap() {
-        std::swap(framebuffer, theApp->sceneFramebuffer);
-        std::swap(texture, theApp->sceneColorTexture);
-    }
+    void swap() { std::swap(target, theApp->sceneTarget); }
 };
 
 struct SampleFindings {
@@ -154,7 +152,7 @@ struct SampleFindings {
 SampleFindings inspectSample(const FloatSceneTarget& target, int width, int height) {
     size_t pixels = static_cast<size_t>(width) * height;
     std::vector<float> scene(pixels * 4);
-    glBindTexture(GL_TEXTURE_2D, target.texture);
+    glBindTexture(GL_TEXTURE_2D, target.target.sceneColorTexture);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, scene.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     std::vector<unsigned char> window(pixels * 3);
@@ -253,6 +251,7 @@ int main(int argc, char** argv) {
     report("gl_objects_after_startup", objectsAfterStartup);
     report("gl_objects_at_end", countGlObjects());
     std::fprintf(stderr, "rss_kib_at_end %ld\n", residentKib());
+    floatTarget = FloatSceneTarget();
     shutdownDemo(programs);
     return 0;
 }
