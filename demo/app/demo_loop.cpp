@@ -61,6 +61,13 @@ template <typename Step> void withoutTextureTime(StartupPhase phase, Step step) 
     theApp->startupSeconds[phase] -= theApp->startupSeconds[PHASE_TEXTURES] - texturesBefore;
 }
 
+// Before the window opens: the window, every pass's targets and the projection follow the settings' size.
+void applyStartOptions(const StartOptions& options) {
+    theApp->settings->width = options.width;
+    theApp->settings->height = options.height;
+    theApp->camera->aspectRatio = static_cast<float>(options.width) / static_cast<float>(options.height);
+}
+
 bool keyDown(int arrowKey, int letterKey) {
     return glfwGetKey(theApp->window, arrowKey) == GLFW_PRESS ||
            glfwGetKey(theApp->window, letterKey) == GLFW_PRESS;
@@ -119,6 +126,7 @@ bool resizePasses(int width, int height) {
     sizeBloom(width, height);
     theApp->settings->width = width;
     theApp->settings->height = height;
+    theApp->camera->aspectRatio = static_cast<float>(width) / static_cast<float>(height);
     return true;
 }
 
@@ -141,12 +149,13 @@ void drawPasses(const ShaderPrograms& programs) {
     postProcess(programs);
 }
 
-bool startDemo(ShaderPrograms& programs) {
+bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     demoMode = true;
     // Before the soundtrack's audio thread exists, so that the child is a copy of a single thread.
     std::unique_ptr<ChildProbe> sceneFileCheck = startSceneFileCheck();
     theApp = new DemoApp();
     theApp->sceneFileCheck = std::move(sceneFileCheck);
+    applyStartOptions(options);
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_WINDOW]);
         theApp->initialize();

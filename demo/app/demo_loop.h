@@ -20,14 +20,20 @@ ShaderPrograms buildPrograms();
 void initPasses(const ShaderPrograms& programs);
 
 // Re-creates every window-sized target for a framebuffer of `width` x `height` and makes it the window
-// size the passes draw at. A size of 0 (a minimised window) changes nothing; false then.
+// size the passes draw at and the projection's aspect. A size of 0 (a minimised window) changes nothing;
+// false then.
 bool resizePasses(int width, int height);
 
 // The render passes of one frame as the effect flags select them, each with its program made current.
 void drawPasses(const ShaderPrograms& programs);
 
+// What a start-up may choose beyond the demo's fixed behaviour; the defaults are the demo's own.
+struct StartOptions {
+    int width = 1024, height = 768; // the window's size in pixels
+};
+
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.
-bool startDemo(ShaderPrograms& programs);
+bool startDemo(ShaderPrograms& programs, const StartOptions& options = {});
 
 // One camera step at clock reading `now`: along the flight in demo mode, by the walk input in walk mode.
 void moveCamera(double now);

@@ -6,7 +6,6 @@ namespace {
 
 // The wheel sets the field of view absolutely, from this angle.
 constexpr float UNZOOMED_FIELD_OF_VIEW = 45.0f;
-constexpr float ASPECT_RATIO = 4.0f / 3.0f;
 // Not quite a right angle: the walk's sideways direction as it has always been steered.
 constexpr float QUARTER_TURN = 1.57f;
 
@@ -14,8 +13,8 @@ void updateProjection(Camera& camera) {
     // From 0 degrees down or 180 up the perspective has no finite form: keep the last one that had.
     if (camera.fieldOfView <= 0.0f || camera.fieldOfView >= 180.0f)
         return;
-    camera.projectionMatrix =
-        glm::perspective(glm::radians(camera.fieldOfView), ASPECT_RATIO, camera.nearPlane, camera.farPlane);
+    camera.projectionMatrix = glm::perspective(glm::radians(camera.fieldOfView), camera.aspectRatio,
+                                               camera.nearPlane, camera.farPlane);
 }
 
 // Mouse look: moving right turns right, moving up looks up, scaled by the frame time.

@@ -43,10 +43,11 @@ struct Camera {
     float verticalAngle = 0.0f;
     float nearPlane = 0.001f;
     float farPlane = 7.0f;
-    float fieldOfView = 45.0f; // degrees, vertical
-    float moveSpeed = 0.4f;    // units per second
-    float mouseSpeed = 0.1f;   // radians per pixel per second
-    float zoomStep = 4.0f;     // degrees per wheel step
+    float fieldOfView = 45.0f;       // degrees, vertical
+    float aspectRatio = 4.0f / 3.0f; // width over height of the picture
+    float moveSpeed = 0.4f;          // units per second
+    float mouseSpeed = 0.1f;         // radians per pixel per second
+    float zoomStep = 4.0f;           // degrees per wheel step
     double lastWalkTime = -1.0;
     float lastMouseX = 0.0f, lastMouseY = 0.0f;
     double pathStartTime = -1.0;
