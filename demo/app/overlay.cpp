@@ -10,6 +10,7 @@
 #include <imgui_impl_opengl3.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace {

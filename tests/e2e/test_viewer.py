@@ -22,6 +22,13 @@ from test_reference_frames import reference_path, share_beyond
 COARSE_SIZE, COARSE_LEVELS, COARSE_SHARE = (256, 192), 8, 0.05
 
 
+def settle(run):
+    """Waits until at least two frames have been drawn after the last key: a frame that moves a path on to
+    its next segment still shows the old spot, and ImGui shows a new panel from its second frame on. The
+    frame rate is printed at the start of a frame, so the third line is the sure sign."""
+    run.frames_after(3)
+
+
 def shot(run, folder):
     return Image.open(run.screenshot(tempfile.mktemp(suffix=".png", dir=folder))).convert("RGB")
 
@@ -65,22 +72,22 @@ class Viewer(unittest.TestCase):
         try:
             self.assertIsNotNone(run.wait_for_frame_rate(count=2), "".join(run.stdout + run.stderr))
             run.key("space")
-            run.frames_after()
+            settle(run)
             paused = shot(run, self.folder)
             time.sleep(2)
-            run.frames_after()
+            settle(run)
             self.assertTrue(same(paused, shot(run, self.folder)), "the paused picture moved")
             run.key("Next")
-            run.frames_after()
+            settle(run)
             self.assertFalse(same(paused, shot(run, self.folder)), "seeking did not change the picture")
             run.key("Home")
-            run.frames_after()
+            settle(run)
             opening = shot(run, self.folder)
             run.key("F12")
-            run.frames_after()
+            settle(run)
             overlay = ImageChops.difference(opening, shot(run, self.folder)).getbbox()
             run.key("F12")
-            run.frames_after()
+            settle(run)
             self.assertTrue(same(opening, shot(run, self.folder)), "the overlay did not go")
             run.key("Escape")
             self.assertEqual(run.wait(), 0)
@@ -111,10 +118,10 @@ class Viewer(unittest.TestCase):
             self.assertIsNotNone(run.wait_for_frame_rate(count=2), "".join(run.stdout + run.stderr))
             self.assertFalse(shows_a_picture(shot(run, self.folder).crop(outside)))
             run.key("F11")
-            run.frames_after()
+            settle(run)
             fullscreen = shot(run, self.folder)
             run.key("F11")
-            run.frames_after()
+            settle(run)
             windowed = shot(run, self.folder)
             run.key("Escape")
             self.assertEqual(run.wait(), 0)
