@@ -30,6 +30,8 @@ void DemoApp::initSoundtrack() {
 }
 
 void DemoApp::startSoundtrack() {
+    if (!music)
+        return;
     // Paused until the volume is in place, so no sample is heard louder than half.
     soundResult = soundSystem->playSound(AUDIO_CHANNEL_FREE, music, true, &musicChannel);
     soundResult = musicChannel.setVolume(0.5f);
@@ -37,6 +39,8 @@ void DemoApp::startSoundtrack() {
 }
 
 void DemoApp::keepSoundtrackPlaying() {
+    if (!music)
+        return;
     soundResult = musicChannel.isPlaying(&musicPlaying);
     if (!musicPlaying)
         startSoundtrack();
