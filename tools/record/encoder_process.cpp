@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -50,7 +51,7 @@ bool onPath(const char* program) {
 
 EncoderProcess::EncoderProcess(const std::vector<std::string>& arguments, int extraInput) {
     int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0)
         return;
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
