@@ -2,16 +2,12 @@
 
 FrameReadback::FrameReadback(int width, int height)
     : width(width), height(height), size(static_cast<size_t>(width) * height * 4) {
-    glGenBuffers(2, buffers);
-    for (GLuint buffer : buffers) {
+    for (Buffer& buffer : buffers) {
+        buffer = Buffer::generate();
         glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
         glBufferData(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(size), nullptr, GL_STREAM_READ);
     }
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-}
-
-FrameReadback::~FrameReadback() {
-    glDeleteBuffers(2, buffers);
 }
 
 void FrameReadback::start() {

@@ -2,17 +2,14 @@
 // the copy of one frame runs while the next one renders.
 #pragma once
 
-#include <GL/glew.h>
+#include "render/gl_objects.h"
 
 #include <cstddef>
 
 class FrameReadback {
   public:
-    // Needs the window's context current; it must still be when this is destroyed.
+    // Needs the window's context current; it must still be when this goes.
     FrameReadback(int width, int height);
-    ~FrameReadback();
-    FrameReadback(const FrameReadback&) = delete;
-    FrameReadback& operator=(const FrameReadback&) = delete;
 
     // Starts copying the back buffer (RGBA, bottom row first) into the buffer not holding the last frame.
     void start();
@@ -28,7 +25,7 @@ class FrameReadback {
 
     int width, height;
     size_t size;
-    GLuint buffers[2] = {0, 0};
+    Buffer buffers[2];
     unsigned started = 0, handed = 0;
 };
 
