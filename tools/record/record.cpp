@@ -14,7 +14,7 @@
 #include "flight_sound.h"
 #include "frame_driver.h"
 #include "frame_readback.h"
-#include "motion/spline_path.h"
+#include "motion/flight.h"
 #include "output_file.h"
 #include "progress.h"
 #include "record_options.h"
@@ -65,10 +65,6 @@ class FileDescriptor {
 
     const int fd;
 };
-
-double flightEnd() {
-    return buildCameraPath().back().time;
-}
 
 long long soundSampleAt(long long frame, int fps) {
     return std::llround(static_cast<double>(frame) * AUDIO_OUTPUT_RATE / fps);
@@ -218,9 +214,8 @@ int record(const ShaderPrograms& programs, const RecordOptions& options, Tempora
 
 int main(int argc, char** argv) {
     RecordOptions options;
-    int exitCode = parseRecordOptions(argc, argv, flightEnd(), options);
-    if (exitCode >= 0)
-        return exitCode;
+    if (std::optional<int> exitCode = parseRecordOptions(argc, argv, flightLength(), options))
+        return *exitCode;
     if (!onPath("ffmpeg"))
         return fail(
             "ffmpeg was not found on PATH; it encodes the video (scripts/install-deps.sh installs it)");
@@ -234,7 +229,7 @@ int main(int argc, char** argv) {
     ShaderPrograms programs;
     if (!startDemo(programs, StartOptions{options.width, options.height}))
         return EXIT_FAILED;
-    exitCode = record(programs, options, output);
+    int exitCode = record(programs, options, output);
     if (exitCode != EXIT_INTERRUPTED)
         shutdownDemo(programs);
     return exitCode;
