@@ -224,10 +224,15 @@ int main(int argc, char** argv) {
     std::string error = output.create();
     if (!error.empty())
         return fail("can't write " + options.out + ": " + error);
-    // The sound is recorded, not played; an explicit choice of audio driver is respected.
+    // The sound is decoded, not played; an explicit choice of audio driver is respected.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    StartOptions start;
+    start.width = options.width;
+    start.height = options.height;
+    // The recorder encodes the soundtrack itself: the demo needn't play it.
+    start.mute = true;
     ShaderPrograms programs;
-    if (!startDemo(programs, StartOptions{options.width, options.height}))
+    if (!startDemo(programs, start))
         return EXIT_FAILED;
     int exitCode = record(programs, options, output);
     if (exitCode != EXIT_INTERRUPTED)
