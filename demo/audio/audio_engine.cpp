@@ -27,10 +27,6 @@ constexpr Uint32 OUTPUT_FRAME_BYTES = AUDIO_OUTPUT_CHANNELS * sizeof(Sint16);
 // Decoders differ by up to one compressed frame in where they end a stream.
 constexpr double CUT_TOLERANCE_SECONDS = 0.1;
 
-int mixerVolume(float volume) {
-    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
-}
-
 // A decoder plays whatever a cut file still holds; only the length that the file declares, where it declares
 // one, shows the cut.
 bool isShorterThanDeclared(const char* path, const Mix_Chunk& chunk) {
@@ -45,6 +41,10 @@ bool isShorterThanDeclared(const char* path, const Mix_Chunk& chunk) {
 }
 
 } // namespace
+
+int mixerVolume(float volume) {
+    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
+}
 
 AudioResult createAudioSystem(AudioSystem** system) {
     if (!system)
