@@ -44,6 +44,13 @@ class CaptureOnTheTestScene(unittest.TestCase):
         self.assertEqual(list(direct.getdata()), list(stepped[11].getdata()))
         self.assertNotEqual(list(stepped[3].getdata()), list(stepped[11].getdata()))
 
+    # The light waits on its path where the last frame before the wait left it: a moment asked for off
+    # the step grid, just before the wait, must not move it for the moments after.
+    def test_a_moment_off_the_step_grid_leaves_the_later_ones_alone(self):
+        alone = capture(self.workdir, [45])[45]
+        after_off_grid = capture(self.workdir, [35.5, 45])[45]
+        self.assertEqual(list(alone.getdata()), list(after_off_grid.getdata()))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -102,6 +102,39 @@ std::string framePath(const std::string& outDir, double time) {
     return outDir + name;
 }
 
+// The light keeps, through a wait on its path, the place the last frame before it found; so the frames
+// drawn for a moment off the step grid would shift every later moment. They are drawn on a copy of the
+// motion, and the flight goes on from the grid alone.
+struct MotionState {
+    Camera camera;
+    MovingLight light;
+};
+
+MotionState saveMotion() {
+    return {*theApp->camera, *theApp->light};
+}
+
+void restoreMotion(const MotionState& saved) {
+    *theApp->camera = saved.camera;
+    *theApp->light = saved.light;
+}
+
+bool captureFrame(const ShaderPrograms& programs, double time, const std::string& outDir) {
+    MotionState saved = saveMotion();
+    // A frame that moves a path on to its next segment draws the old spot: settle before capturing.
+    frameAt(programs, time);
+    presentFrame();
+    frameAt(programs, time);
+    std::vector<unsigned char> frame = readFrame(theApp->settings->width, theApp->settings->height);
+    std::string path = framePath(outDir, time);
+    bool written = writePng(path, theApp->settings->width, theApp->settings->height, frame);
+    if (!written)
+        std::fprintf(stderr, "could not write %s\n", path.c_str());
+    presentFrame();
+    restoreMotion(saved);
+    return written;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -120,25 +153,14 @@ int main(int argc, char** argv) {
     applyOptions(options);
     ilInit();
     ilEnable(IL_FILE_OVERWRITE);
-    const int width = theApp->settings->width, height = theApp->settings->height;
     int failures = 0;
-    double clock = 0.0;
+    long gridFrames = 0;
     for (double target : options.times) {
-        for (; clock < target; clock = std::min(clock + options.step, target)) {
-            frameAt(programs, clock);
+        for (; gridFrames * options.step < target; ++gridFrames) {
+            frameAt(programs, gridFrames * options.step);
             presentFrame();
         }
-        // A frame that moves a path on to its next segment draws the old spot: settle before capturing.
-        frameAt(programs, target);
-        presentFrame();
-        frameAt(programs, target);
-        std::vector<unsigned char> frame = readFrame(width, height);
-        std::string path = framePath(options.outDir, target);
-        if (!writePng(path, width, height, frame)) {
-            std::fprintf(stderr, "could not write %s\n", path.c_str());
-            ++failures;
-        }
-        presentFrame();
+        failures += captureFrame(programs, target, options.outDir) ? 0 : 1;
     }
     shutdownDemo(programs);
     return failures ? 1 : 0;
