@@ -12,14 +12,10 @@ void uploadMatrix(int location, const glm::mat4& matrix) {
     glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(matrix));
 }
 
-void selectTarget(bool offscreen) {
+void selectTarget(GLuint framebuffer) {
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
-    if (offscreen) {
-        glBindFramebuffer(GL_FRAMEBUFFER, theApp->sceneTarget.sceneFramebuffer);
-        glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    } else {
-        glDrawBuffer(GL_BACK_LEFT);
-    }
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -175,8 +171,8 @@ void initSceneUniforms(GLuint program) {
         *lookup.location = glGetUniformLocation(program, lookup.name);
 }
 
-void drawScene(bool offscreen) {
-    selectTarget(offscreen);
+void drawScene(GLuint framebuffer) {
+    selectTarget(framebuffer);
     drawSky();
     for (const Scene& scene : theApp->scenes)
         drawOpaqueMeshes(scene);

@@ -1,5 +1,5 @@
 // The main scene pass: sky, opaque meshes, then transparent meshes, lit by the moving light and shadowed
-// through its cube map; drawn into the window and again into the off-screen scene target.
+// through its cube map; drawn once a frame into one of the scene target's framebuffers.
 #pragma once
 
 #include <GL/glew.h>
@@ -15,7 +15,7 @@ struct SceneUniforms {
 };
 
 // The scene program's uniforms and the matrices of the current draw, computed here and uploaded from
-// here. Its targets are the window and the scene target.
+// here. Its targets are the scene target's.
 struct ScenePass {
     SceneUniforms uniforms;
     glm::mat4 mvMatrix = glm::mat4(1.0f);
@@ -26,6 +26,6 @@ struct ScenePass {
 // Looks up the scene program's uniform locations.
 void initSceneUniforms(GLuint program);
 
-// Draws the whole scene with the scene program (made current by the caller) into the window's back
-// buffer, or into `sceneFramebuffer` when `offscreen`. Ends with framebuffer 0 bound.
-void drawScene(bool offscreen);
+// Clears `framebuffer`, an off-screen framebuffer of the window's size, and draws the whole scene into it
+// with the scene program (made current by the caller). Ends with framebuffer 0 bound.
+void drawScene(GLuint framebuffer);

@@ -36,6 +36,8 @@ TEST_F(PassTest, TargetsAreCompleteAndTheCubeMapHasSixDepthFaces) {
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     EXPECT_EQ(framebufferStatus(app->sceneTarget.sceneFramebuffer),
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    EXPECT_EQ(framebufferStatus(app->sceneTarget.multisampleFramebuffer),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     glBindTexture(GL_TEXTURE_CUBE_MAP, app->shadowPass.shadowCubeMap);
     for (int face = 0; face < 6; ++face) {
         GLint width = 0, format = 0;
@@ -57,10 +59,11 @@ TEST_F(PassTest, EachPassEndsOnTheDefaultFramebufferWithItsViewport) {
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 1024}));
     glUseProgram(programs.sceneProgram);
-    for (bool offscreen : {false, true}) {
-        drawScene(offscreen);
-        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0) << offscreen;
-        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 768})) << offscreen;
+    const SceneTarget& target = app->sceneTarget;
+    for (GLuint framebuffer : {GLuint(target.sceneFramebuffer), GLuint(target.multisampleFramebuffer)}) {
+        drawScene(framebuffer);
+        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0) << framebuffer;
+        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 768})) << framebuffer;
         EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
         EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
@@ -139,9 +142,16 @@ std::vector<std::pair<GLuint, Size>> windowSizedTextures(const DemoApp& app, Siz
             {bloom.bloomResultTexture, quarter}};
 }
 
+// Every window-sized renderbuffer.
+std::vector<GLuint> windowSizedRenderbuffers(const DemoApp& app) {
+    const SceneTarget& scene = app.sceneTarget;
+    return {scene.sceneDepthBuffer, scene.multisampleColorBuffer, scene.multisampleDepthBuffer};
+}
+
 std::vector<GLuint> windowSizedFramebuffers(const DemoApp& app) {
     const DofTargets& dof = app.depthOfField.targets;
     return {app.sceneTarget.sceneFramebuffer,
+            app.sceneTarget.multisampleFramebuffer,
             dof.dofDepthFramebuffer,
             dof.dofSmallFramebuffer,
             dof.dofFramebuffer,
@@ -165,7 +175,7 @@ TEST_F(PassTest, ResizedTargetsTakeTheNewSizeAndTheOldOnesGo) {
         SCOPED_TRACE(testing::Message() << window[0] << " x " << window[1]);
         const auto oldTextures = windowSizedTextures(*app, window);
         const auto oldFramebuffers = windowSizedFramebuffers(*app);
-        const GLuint oldDepthBuffer = app->sceneTarget.sceneDepthBuffer;
+        const auto oldRenderbuffers = windowSizedRenderbuffers(*app);
         testing::internal::CaptureStdout();
         const bool resized = resizePasses(window[0], window[1]);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "no incomplete framebuffer";
@@ -176,20 +186,23 @@ TEST_F(PassTest, ResizedTargetsTakeTheNewSizeAndTheOldOnesGo) {
             EXPECT_FALSE(glIsTexture(texture)) << texture;
         for (GLuint framebuffer : oldFramebuffers)
             EXPECT_FALSE(glIsFramebuffer(framebuffer)) << framebuffer;
-        EXPECT_FALSE(glIsRenderbuffer(oldDepthBuffer));
+        for (GLuint renderbuffer : oldRenderbuffers)
+            EXPECT_FALSE(glIsRenderbuffer(renderbuffer)) << renderbuffer;
 
         for (const auto& [texture, expected] : windowSizedTextures(*app, window))
             EXPECT_EQ(textureSize(texture), expected) << "texture " << texture;
-        EXPECT_EQ(renderbufferSize(app->sceneTarget.sceneDepthBuffer), window);
+        for (GLuint renderbuffer : windowSizedRenderbuffers(*app))
+            EXPECT_EQ(renderbufferSize(renderbuffer), window) << "renderbuffer " << renderbuffer;
         for (GLuint framebuffer : windowSizedFramebuffers(*app))
             EXPECT_EQ(framebufferStatus(framebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
         const Size bloomSize = reduced(window, 4);
         EXPECT_EQ(app->bloom.bloomTexelOffset, 1.0f / glm::vec2(bloomSize[0], bloomSize[1]));
 
-        for (int dofOn : {0, 1}) {
-            app->dofOn = dofOn;
+        for (int frame = 0; frame < 3; ++frame) {
+            app->dofOn = frame == 2;
+            app->bloomOn = frame == 1;
             drawFrame();
-            EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, window[0], window[1]})) << dofOn;
+            EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, window[0], window[1]})) << frame;
         }
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
