@@ -171,11 +171,14 @@ void initSceneUniforms(GLuint program) {
         *lookup.location = glGetUniformLocation(program, lookup.name);
 }
 
+// The sky comes after the opaque meshes: it lies behind all of them, so the picture is the same, but the
+// depth test now spares the sky wherever they cover it. It still comes before the glass, which blends over
+// it.
 void drawScene(GLuint framebuffer) {
     selectTarget(framebuffer);
-    drawSky();
     for (const Scene& scene : theApp->scenes)
         drawOpaqueMeshes(scene);
+    drawSky();
     for (const Scene& scene : theApp->scenes)
         drawTransparentMeshes(scene);
     glUniform1f(theApp->scenePass.uniforms.isTrans, 0.0f);

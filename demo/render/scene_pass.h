@@ -1,4 +1,4 @@
-// The main scene pass: sky, opaque meshes, then transparent meshes, lit by the moving light and shadowed
+// The main scene pass: opaque meshes, sky, then transparent meshes, lit by the moving light and shadowed
 // through its cube map; drawn once a frame into one of the scene target's framebuffers.
 #pragma once
 
