@@ -23,19 +23,27 @@ void reportFrameRate(double now) {
 }
 
 // The scene is shaded once, into the target that its picture needs. The depth of field covers the whole
-// window with an image made from the single-sample scene image. Otherwise the scene is shaded with 4
-// samples and resolved: into the scene image when the bloom reads it, and the window shows that image,
-// or straight into the window.
+// window with an image made from the single-sample scene image; there the opaque meshes' depth is laid
+// first, so that each pixel is shaded once. Otherwise the scene is shaded with 4 samples and resolved:
+// into the scene image when the bloom reads it, and the window shows that image, or straight into the
+// window. (A depth laid first does not pay with samples: the software rasteriser then shades every
+// fragment before it tests the depth.)
 void shadeScene(const ShaderPrograms& programs) {
     const SceneTarget& target = theApp->sceneTarget;
-    glUseProgram(programs.sceneProgram);
     if (theApp->dofOn == 1) {
+        {
+            PassScope scope(PASS_SCENE_DEPTH);
+            glUseProgram(programs.dofDepthProgram);
+            drawSceneDepth(target.sceneFramebuffer);
+        }
         PassScope scope(PASS_SCENE);
-        drawScene(target.sceneFramebuffer);
+        glUseProgram(programs.sceneProgram);
+        drawScene(target.sceneFramebuffer, SCENE_DEPTH_LAID);
         return;
     }
     {
         PassScope scope(PASS_SCENE_MULTISAMPLE);
+        glUseProgram(programs.sceneProgram);
         drawScene(target.multisampleFramebuffer);
     }
     PassScope scope(PASS_RESOLVE);

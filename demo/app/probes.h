@@ -17,6 +17,7 @@ enum StartupPhase {
 
 enum RenderPass {
     PASS_SHADOW,
+    PASS_SCENE_DEPTH,       // the opaque meshes' depth, laid before the single-sample scene pass
     PASS_SCENE,             // single-sample, into the scene target
     PASS_SCENE_MULTISAMPLE, // 4 samples, into the scene target's multisample framebuffer
     PASS_RESOLVE,           // the 4-sample picture into the scene image and the window

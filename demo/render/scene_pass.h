@@ -26,6 +26,16 @@ struct ScenePass {
 // Looks up the scene program's uniform locations.
 void initSceneUniforms(GLuint program);
 
-// Clears `framebuffer`, an off-screen framebuffer of the window's size, and draws the whole scene into it
-// with the scene program (made current by the caller). Ends with framebuffer 0 bound.
-void drawScene(GLuint framebuffer);
+// Whether the scene pass finds the depth of its opaque meshes already in its target.
+enum SceneDepth { SCENE_DEPTH_CLEARED, SCENE_DEPTH_LAID };
+
+// Clears `framebuffer`, an off-screen framebuffer of the window's size, and lays down the camera depth of
+// the opaque meshes with the depth-of-field depth program (made current by the caller), a little behind
+// them: the scene pass then shades only the nearest surface of each pixel where early depth rejection
+// works, on single-sample targets. Ends with framebuffer 0 bound.
+void drawSceneDepth(GLuint framebuffer);
+
+// Clears `framebuffer`, an off-screen framebuffer of the window's size (its colour only when
+// `SCENE_DEPTH_LAID`), and draws the whole scene into it with the scene program (made current by the
+// caller). Ends with framebuffer 0 bound.
+void drawScene(GLuint framebuffer, SceneDepth depth = SCENE_DEPTH_CLEARED);

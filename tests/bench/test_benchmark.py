@@ -15,9 +15,10 @@ DEMO_DIR = os.path.join(os.environ["DEMO_SOURCE_DIR"], "demo")
 
 PHASES = {"window", "soundtrack", "scene_import", "textures", "shader_build", "pass_setup", "first_frame",
           "process_to_first_frame"}
-# The scene is shaded once: with 4 samples and resolved, or single-sample under the depth of field.
+# The scene is shaded once: with 4 samples and resolved, or single-sample over its laid depth under the
+# depth of field.
 SCENE = {"shadow", "scene_4x", "resolve"}
-DOF = {"shadow", "scene", "dof_depth", "dof_stages", "quad"}
+DOF = {"shadow", "scene_depth", "scene", "dof_depth", "dof_stages", "quad"}
 STRETCH_PASSES = {
     "bloom": SCENE | {"bloom"},
     "dof": DOF,

@@ -207,3 +207,79 @@ TEST_F(PassTest, ResizedTargetsTakeTheNewSizeAndTheOldOnesGo) {
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 }
+
+namespace {
+
+using Pixels = std::vector<unsigned char>;
+
+// The RGB bytes of the window's back buffer, or of a framebuffer's colour attachment 0.
+Pixels readColor(GLuint framebuffer) {
+    Pixels pixels(1024 * 768 * 3);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glReadBuffer(framebuffer == 0 ? GL_BACK : GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return pixels;
+}
+
+int differingPixels(const Pixels& a, const Pixels& b) {
+    int count = 0;
+    for (size_t i = 0; i < a.size(); i += 3)
+        count += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+    return count;
+}
+
+} // namespace
+
+// Each frame shades the scene once: single-sample over the laid depth under the depth of field, with 4
+// samples otherwise. The 4-sample picture reaches the window the same with the bloom (black here) as
+// without, is the bloom's input, and is smoother than the single-sample one; the laid depth changes no
+// pixel, also where two surfaces lie at the same depth and the first drawn must stay in front.
+TEST_F(PassTest, EachCaseShadesTheSceneOnceAndKeepsItsPicture) {
+    GLuint darkSky = solidTexture({40, 40, 50, 255});
+    for (GLuint& face : app->skybox.skyTextures)
+        face = darkSky;
+    Material red, green;
+    red.diffuse = glm::vec4(0.5f, 0.05f, 0.05f, 1.0f);
+    green.diffuse = glm::vec4(0.05f, 0.5f, 0.05f, 1.0f);
+    const unsigned redMaterial = addMaterial(red), greenMaterial = addMaterial(green);
+    addMesh(box(glm::vec3(-0.4f, -0.5f, -0.3f), glm::vec3(0.3f, 0.2f, 0.4f)), redMaterial);
+    const auto coplanar =
+        quad(glm::vec3(-0.8f, -0.6f, 0.5f), glm::vec3(0.5f, 0.1f, 0), glm::vec3(0, 0.6f, 0.1f));
+    addMesh(coplanar, redMaterial);
+    addMesh(coplanar, greenMaterial);
+    app->light->position = glm::vec3(0.5f, 1.0f, 1.5f);
+    app->shadowMappingOn = 1;
+    std::array<int, PASS_COUNT> begun{};
+    app->passObserver = [&begun](RenderPass pass, bool begins) { begun[pass] += begins; };
+    const SceneTarget& target = app->sceneTarget;
+    auto frame = [&](int dofOn, int bloomOn) {
+        app->dofOn = dofOn;
+        app->bloomOn = bloomOn;
+        begun.fill(0);
+        drawFrame();
+        return std::array<int, 3>{begun[PASS_SCENE_DEPTH], begun[PASS_SCENE], begun[PASS_SCENE_MULTISAMPLE]};
+    };
+    EXPECT_EQ(frame(0, 0), (std::array<int, 3>{0, 0, 1}));
+    const Pixels plain = readColor(0);
+    EXPECT_EQ(frame(0, 1), (std::array<int, 3>{0, 0, 1}));
+    EXPECT_EQ(differingPixels(readColor(0), plain), 0) << "a black bloom adds nothing";
+    EXPECT_EQ(differingPixels(readColor(target.sceneFramebuffer), plain), 0)
+        << "the bloom reads the 4-sample picture";
+    EXPECT_EQ(frame(1, 1), (std::array<int, 3>{1, 1, 0}));
+    const Pixels overLaidDepth = readColor(target.sceneFramebuffer);
+    app->passObserver = nullptr;
+
+    glUseProgram(programs.sceneProgram);
+    drawScene(target.sceneFramebuffer);
+    glFinish();
+    const Pixels singleSample = readColor(target.sceneFramebuffer);
+    EXPECT_EQ(differingPixels(overLaidDepth, singleSample), 0);
+    EXPECT_GT(differingPixels(singleSample, plain), 100) << "the 4-sample picture is anti-aliased";
+    // The coplanar pair shows the red one, drawn first.
+    const glm::ivec2 pair = pixelOf(glm::vec3(-0.55f, -0.3f, 0.55f));
+    const unsigned char* shown = &singleSample[(pair.y * 1024 + pair.x) * 3];
+    EXPECT_GT(shown[0], shown[1]);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
