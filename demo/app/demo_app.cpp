@@ -3,14 +3,15 @@
 DemoApp* theApp = nullptr;
 bool demoMode = false;
 
-DemoApp::DemoApp()
+DemoApp::DemoApp(bool withSoundtrack)
     : settings(std::make_unique<WindowSettings>()), camera(std::make_unique<Camera>()),
       light(std::make_unique<MovingLight>()) {
     // GLFW is not initialised yet, so its clock reads 0: the first frame-rate window starts with it.
     fpsLastTime = glfwGetTime();
     // Last: a soundtrack failure ends the process before any window exists.
     PhaseTimer timer(startupSeconds[PHASE_SOUNDTRACK]);
-    initSoundtrack();
+    if (withSoundtrack)
+        initSoundtrack();
 }
 
 DemoApp::~DemoApp() {

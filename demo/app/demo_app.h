@@ -2,7 +2,10 @@
 // every GPU object of the render passes.
 #pragma once
 
+#include "app/flight_clock.h"
+#include "app/overlay.h"
 #include "app/probes.h"
+#include "app/window_mode.h"
 #include "audio/audio_engine.h"
 #include "motion/camera.h"
 #include "motion/moving_light.h"
@@ -36,7 +39,8 @@ struct WindowSettings {
 
 class DemoApp {
   public:
-    DemoApp();
+    // Without the soundtrack no audio device is opened and no music loaded.
+    explicit DemoApp(bool withSoundtrack = true);
     ~DemoApp();
 
     // Releases every GL object the passes, the scene and the texture cache hold, leaving the passes as
@@ -51,6 +55,9 @@ class DemoApp {
     void initSoundtrack();
     void startSoundtrack();
     void keepSoundtrackPlaying();
+    // Moves the music to the flight's place in its loop, playing or held.
+    void placeSoundtrack(double flightSeconds, bool paused);
+    void pauseSoundtrack(bool paused);
 
     // Window and life cycle
     std::unique_ptr<WindowSettings> settings;
@@ -98,6 +105,11 @@ class DemoApp {
     DepthOfField depthOfField;
     Bloom bloom;
     ScreenQuad screenQuad;
+
+    // The viewer's hold on the run: the flight's clock, the overlay, the window's place before fullscreen
+    FlightClock flightClock;
+    Overlay overlay;
+    WindowPlacement windowed;
 
     // Observation by tools: seconds per start-up phase, and the pass observer (none in the demo)
     double startupSeconds[PHASE_COUNT] = {};

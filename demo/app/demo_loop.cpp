@@ -1,8 +1,10 @@
 #include "app/demo_loop.h"
 
 #include "app/demo_app.h"
+#include "app/flight_control.h"
 #include "app/frame_rate.h"
 #include "app/key_controls.h"
+#include "app/window_mode.h"
 #include "render/bloom.h"
 #include "render/depth_of_field.h"
 #include "render/scene_pass.h"
@@ -94,17 +96,19 @@ template <typename Step> void withoutTextureTime(StartupPhase phase, Step step) 
     theApp->startupSeconds[phase] -= theApp->startupSeconds[PHASE_TEXTURES] - texturesBefore;
 }
 
-// Before the window opens: the window, every pass's targets and the projection follow the settings' size.
-void applyStartOptions(const StartOptions& options) {
-    theApp->settings->width = options.width;
-    theApp->settings->height = options.height;
-    theApp->camera->aspectRatio = static_cast<float>(options.width) / static_cast<float>(options.height);
-}
-
 bool keyDown(int arrowKey, int letterKey) {
     return glfwGetKey(theApp->window, arrowKey) == GLFW_PRESS ||
            glfwGetKey(theApp->window, letterKey) == GLFW_PRESS;
 }
+
+// After the window opened: fullscreen, then the passes' size from the framebuffer that came up.
+void applyWindowOptions(const StartOptions& options) {
+    if (options.fullscreen)
+        enterFullscreen(glfwGetPrimaryMonitor());
+    takeFramebufferSize();
+}
+
+} // namespace
 
 WalkInput readWalkInput(double now) {
     WalkInput input;
@@ -118,11 +122,9 @@ WalkInput readWalkInput(double now) {
     return input;
 }
 
-} // namespace
-
 void moveCamera(double now) {
     if (demoMode) {
-        theApp->camera->updatePath(now);
+        theApp->camera->updatePath(flightReading(now));
         theApp->dofOn = theApp->camera->pathDofOn != 0;
     } else {
         const WalkInputSource& source = theApp->walkInputSource;
@@ -157,10 +159,14 @@ bool resizePasses(int width, int height) {
     sizeSceneTarget(width, height);
     sizeDepthOfField(width, height);
     sizeBloom(width, height);
+    useWindowSize(width, height);
+    return true;
+}
+
+void useWindowSize(int width, int height) {
     theApp->settings->width = width;
     theApp->settings->height = height;
     theApp->camera->aspectRatio = static_cast<float>(width) / static_cast<float>(height);
-    return true;
 }
 
 void drawPasses(const ShaderPrograms& programs) {
@@ -178,9 +184,10 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     demoMode = true;
     // Before the soundtrack's audio thread exists, so that the child is a copy of a single thread.
     std::unique_ptr<ChildProbe> sceneFileCheck = startSceneFileCheck();
-    theApp = new DemoApp();
+    theApp = new DemoApp(!options.mute);
     theApp->sceneFileCheck = std::move(sceneFileCheck);
-    applyStartOptions(options);
+    // Before the window opens: the window, every pass's targets and the projection follow this size.
+    useWindowSize(options.width, options.height);
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_WINDOW]);
         theApp->initialize();
@@ -195,6 +202,7 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
+    applyWindowOptions(options);
     withoutTextureTime(PHASE_SCENE_IMPORT, [] { loadScene(SCENE_OFFSET); });
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_SHADER_BUILD]);
@@ -202,15 +210,20 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     }
     withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
     glfwSetKeyCallback(theApp->window, onKeyEvent);
-    PhaseTimer timer(theApp->startupSeconds[PHASE_SOUNDTRACK]);
-    theApp->startSoundtrack();
+    followFramebufferSize();
+    {
+        PhaseTimer timer(theApp->startupSeconds[PHASE_SOUNDTRACK]);
+        theApp->startSoundtrack();
+    }
+    if (options.startSeconds > 0.0)
+        seekFlight(options.startSeconds, glfwGetTime());
     return true;
 }
 
 void renderFrame(const ShaderPrograms& programs, double now) {
     reportFrameRate(now);
     moveCamera(now);
-    theApp->light->update(now);
+    theApp->light->update(flightReading(now));
     theApp->keepSoundtrackPlaying();
     drawPasses(programs);
 }

@@ -1,6 +1,7 @@
 // Start-up, one frame, and shutdown of the demo; `main` runs them, and the tools drive the same steps.
 #pragma once
 
+#include "motion/camera.h"
 #include "render/gl_objects.h"
 
 // The six GLSL programs; made current by the frame loop before each pass.
@@ -24,21 +25,34 @@ void initPasses(const ShaderPrograms& programs);
 // false then.
 bool resizePasses(int width, int height);
 
+// Makes `width` x `height` (both above 0) the size the passes draw at and the projection's aspect; the
+// targets stay as they are.
+void useWindowSize(int width, int height);
+
 // The render passes of one frame as the effect flags select them, each with its program made current.
 void drawPasses(const ShaderPrograms& programs);
 
 // What a start-up may choose beyond the demo's fixed behaviour; the defaults are the demo's own.
 struct StartOptions {
     int width = 1024, height = 768; // the window's size in pixels
+    bool fullscreen = false;        // on the primary monitor, in its current mode
+    double startSeconds = 0.0;      // the moment of the flight to begin at
+    bool mute = false;              // no soundtrack, no audio device
 };
 
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.
 bool startDemo(ShaderPrograms& programs, const StartOptions& options = {});
 
-// One camera step at clock reading `now`: along the flight in demo mode, by the walk input in walk mode.
+// One camera step at clock reading `now`: along the flight (on the flight's clock) in demo mode, by the
+// walk input in walk mode.
 void moveCamera(double now);
 
-// One iteration of the frame loop up to, not including, the presentation; `now` is the clock reading.
+// Walk mode's input from the window: its pointer, keys and wheel.
+WalkInput readWalkInput(double now);
+
+// One iteration of the frame loop up to, not including, the presentation; `now` is the clock reading. The
+// camera's flight and the light follow the flight's clock (flight_control.h), which is `now` unless the
+// viewer paused or moved the flight.
 void renderFrame(const ShaderPrograms& programs, double now);
 
 // The post-process the flags select: bloom added onto the window, or depth of field covering it.

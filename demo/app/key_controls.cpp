@@ -1,6 +1,7 @@
 #include "app/key_controls.h"
 
 #include "app/demo_app.h"
+#include "app/viewer_keys.h"
 
 #include <cstdio>
 
@@ -60,4 +61,5 @@ void onKey(int key, int action) {
 
 void onKeyEvent(GLFWwindow*, int key, int, int action, int) {
     onKey(key, action);
+    onViewerKey(key, action, glfwGetTime());
 }

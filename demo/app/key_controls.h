@@ -7,5 +7,5 @@ struct GLFWwindow;
 // confirmation.
 void onKey(int key, int action);
 
-// The GLFW key callback; hands the event to `onKey`.
+// The GLFW key callback; hands the event to `onKey`, then to the viewer's keys (viewer_keys.h).
 void onKeyEvent(GLFWwindow* window, int key, int scancode, int action, int mods);

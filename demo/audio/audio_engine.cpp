@@ -27,10 +27,6 @@ constexpr Uint32 OUTPUT_FRAME_BYTES = AUDIO_OUTPUT_CHANNELS * sizeof(Sint16);
 // Decoders differ by up to one compressed frame in where they end a stream.
 constexpr double CUT_TOLERANCE_SECONDS = 0.1;
 
-int mixerVolume(float volume) {
-    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
-}
-
 // A decoder plays whatever a cut file still holds; only the length that the file declares, where it declares
 // one, shows the cut.
 bool isShorterThanDeclared(const char* path, const Mix_Chunk& chunk) {
@@ -46,6 +42,10 @@ bool isShorterThanDeclared(const char* path, const Mix_Chunk& chunk) {
 
 } // namespace
 
+int mixerVolume(float volume) {
+    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
+}
+
 AudioResult createAudioSystem(AudioSystem** system) {
     if (!system)
         return AUDIO_ERR_INVALID_PARAM;
@@ -56,6 +56,8 @@ AudioResult createAudioSystem(AudioSystem** system) {
 AudioSystem::~AudioSystem() {
     if (!initialized)
         return;
+    // The views first: they play from the sounds' memory.
+    slots.clear();
     sounds.clear();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -80,7 +82,7 @@ AudioResult AudioSystem::init(int maxChannels, unsigned flags, void* extraDriver
         return AUDIO_ERR_OUTPUT;
     }
     Mix_AllocateChannels(maxChannels);
-    slots.assign(maxChannels, Slot{});
+    slots = std::vector<Slot>(maxChannels);
     initialized = outputTaken = true;
     return AUDIO_OK;
 }
@@ -119,11 +121,24 @@ AudioResult AudioSystem::playSound(int channelIndex, AudioSound* sound, bool pau
     Mix_HaltChannel(index);
     // The mixer keeps a channel's volume from one playback to the next.
     Mix_Volume(index, MIX_MAX_VOLUME);
-    slots[index] = Slot{++playbackCount, sound};
+    slots[index] = Slot();
+    slots[index].playback = ++playbackCount;
+    slots[index].waiting = slots[index].sound = sound;
     channel->system = this;
     channel->index = index;
     channel->playback = playbackCount;
     return paused ? AUDIO_OK : channel->setPaused(false);
+}
+
+AudioResult AudioSystem::getLength(const AudioSound* sound, double* seconds) const {
+    if (!seconds || !owns(sound))
+        return AUDIO_ERR_INVALID_PARAM;
+    *seconds = static_cast<double>(sound->chunk->alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
+    return AUDIO_OK;
+}
+
+void AudioSystem::ChunkFree::operator()(Mix_Chunk* chunk) const {
+    Mix_FreeChunk(chunk);
 }
 
 bool AudioSystem::owns(const AudioSound* sound) const {
@@ -166,10 +181,40 @@ AudioResult AudioChannel::setPaused(bool paused) {
     }
     if (paused)
         return AUDIO_OK;
-    // First start: the mixer sees the sound only now, so not one sample of it was mixed before.
+    return system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+}
+
+AudioResult AudioChannel::setPosition(double seconds) {
+    if (!system || !system->isLive(*this))
+        return AUDIO_ERR_INVALID_HANDLE;
+    AudioSystem::Slot& slot = system->slots[index];
+    double length = 0.0;
+    system->getLength(slot.sound, &length);
+    if (!(seconds >= 0.0 && seconds < length))
+        return AUDIO_ERR_INVALID_PARAM;
+    slot.startByte = static_cast<uint32_t>(seconds * AUDIO_OUTPUT_RATE) * OUTPUT_FRAME_BYTES;
+    if (slot.waiting)
+        return AUDIO_OK;
+    // The mixer has no seek for a sound in memory: the playback starts again from the new place, and a
+    // paused one waits for its resume to do so.
+    bool paused = Mix_Paused(index);
+    Mix_HaltChannel(index);
+    slot.waiting = slot.sound;
+    if (paused)
+        return AUDIO_OK;
+    return system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+}
+
+// The mixer sees the sound only now, so not one sample of it was mixed before.
+bool AudioSystem::startMixing(int index) {
+    Slot& slot = slots[index];
     Mix_Chunk* chunk = slot.waiting->chunk;
     slot.waiting = nullptr;
-    return Mix_PlayChannel(index, chunk, 0) == index ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+    if (slot.startByte > 0) {
+        slot.view.reset(Mix_QuickLoad_RAW(chunk->abuf + slot.startByte, chunk->alen - slot.startByte));
+        chunk = slot.view.get();
+    }
+    return chunk && Mix_PlayChannel(index, chunk, 0) == index;
 }
 
 AudioResult AudioChannel::isPlaying(bool* playing) const {

@@ -2,8 +2,11 @@
 // a sound once. Every call belongs on one thread; the mixing runs on SDL's audio thread.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
+
+struct Mix_Chunk;
 
 enum AudioResult {
     AUDIO_OK = 0,
@@ -42,6 +45,8 @@ class AudioChannel {
     AudioResult setPaused(bool paused);
     // Writes false, whatever the result, unless the playback is still going on (paused counts as playing).
     AudioResult isPlaying(bool* playing) const;
+    // Moves the playback to `seconds` from the sound's start (below its length), paused or not.
+    AudioResult setPosition(double seconds);
 
   private:
     friend class AudioSystem;
@@ -64,27 +69,41 @@ class AudioSystem {
     // Puts the sound, from its start and at full volume, on a channel: the first free one for
     // AUDIO_CHANNEL_FREE, otherwise the one given, whose playback is stopped.
     AudioResult playSound(int channelIndex, AudioSound* sound, bool paused, AudioChannel* channel);
+    // The sound's length in seconds.
+    AudioResult getLength(const AudioSound* sound, double* seconds) const;
 
   private:
     friend AudioResult createAudioSystem(AudioSystem** system);
     friend class AudioChannel;
     AudioSystem() = default;
 
-    // A playback that was created paused waits here, unseen by the mixer, until it is first resumed.
+    struct ChunkFree {
+        void operator()(Mix_Chunk* chunk) const;
+    };
+
+    // A playback that was created paused, or moved while paused, waits here unseen by the mixer until it is
+    // resumed; it then starts `startByte` into its sound, through `view` when that is not 0.
     struct Slot {
         unsigned playback = 0;
         const AudioSound* waiting = nullptr;
+        const AudioSound* sound = nullptr;
+        uint32_t startByte = 0;
+        std::unique_ptr<Mix_Chunk, ChunkFree> view;
     };
 
     bool owns(const AudioSound* sound) const;
     int freeChannel() const;
     bool isLive(const AudioChannel& channel) const;
+    bool startMixing(int index);
 
     bool initialized = false;
     unsigned playbackCount = 0;
     std::vector<Slot> slots;
     std::vector<std::unique_ptr<AudioSound>> sounds;
 };
+
+// The mixer's volume step for a channel volume 0..1 (clamped), as a channel is set to it.
+int mixerVolume(float volume);
 
 // Creates a system that is not initialised yet; the caller owns it (deleting it closes the output).
 AudioResult createAudioSystem(AudioSystem** system);

@@ -34,8 +34,16 @@ Camera::Camera() {
 }
 
 void Camera::updatePath(double now) {
-    if (!startPath(cameraPath, pathStartTime, pathWindow, now))
+    if (!followPath(now))
         return;
+    updateProjection(*this);
+    viewMatrix = glm::lookAt(pathPosition, pathTarget, glm::vec3(0.0f, 1.0f, 0.0f));
+    position = pathPosition;
+}
+
+bool Camera::followPath(double now) {
+    if (!startPath(cameraPath, pathStartTime, pathWindow, now))
+        return false;
     PathStep step = stepPath(cameraPath, pathWindow, segmentIndex, now);
     if (step.kind == PathStep::ADVANCED) {
         pathDofOn = pathWindow[1].dofOn;
@@ -43,9 +51,16 @@ void Camera::updatePath(double now) {
         pathPosition = splinePoint(pathWindow, &PathControlPoint::position, step.s);
         pathTarget = splinePoint(pathWindow, &PathControlPoint::target, step.s);
     }
-    updateProjection(*this);
-    viewMatrix = glm::lookAt(pathPosition, pathTarget, glm::vec3(0.0f, 1.0f, 0.0f));
-    position = pathPosition;
+    return true;
+}
+
+void Camera::restartPath() {
+    // Starting binds the path's times to the clock, so the restart takes the table's times afresh.
+    cameraPath = buildCameraPath();
+    pathStartTime = -1.0;
+    pathWindow = {};
+    segmentIndex = 0;
+    pathDofOn = false;
 }
 
 void Camera::updateWalk(const WalkInput& input) {

@@ -33,6 +33,11 @@ struct Camera {
 
     // One demo-mode step at clock reading `now`.
     void updatePath(double now);
+    // The path's part of that step: the path's position, target and depth-of-field switch, with the camera
+    // itself left where it is. False while the path is too short to follow.
+    bool followPath(double now);
+    // Puts the path back to before its first step, unbound from the clock.
+    void restartPath();
     // One walk-mode step.
     void updateWalk(const WalkInput& input);
 

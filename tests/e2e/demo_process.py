@@ -34,11 +34,12 @@ def _pump(stream, lines):
 
 
 class DemoRun:
-    """One demo process; `workdir` is the folder it runs in (normally the repository's demo/)."""
+    """One demo process with command-line `args`; `workdir` is the folder it runs in (normally the
+    repository's demo/)."""
 
-    def __init__(self, workdir=None, env=None):
+    def __init__(self, workdir=None, env=None, args=()):
         self.workdir = workdir or os.path.join(SOURCE_DIR, "demo")
-        self.proc = subprocess.Popen([BINARY], cwd=self.workdir, env=program_env(env), stdout=subprocess.PIPE,
+        self.proc = subprocess.Popen([BINARY, *args], cwd=self.workdir, env=program_env(env), stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE, text=True, errors="replace")
         self._out, self._err = queue.Queue(), queue.Queue()
         self.stdout, self.stderr = [], []
@@ -80,6 +81,13 @@ class DemoRun:
             return len(seen) >= count
 
         return self.wait_for_line(is_wanted_one, timeout)
+
+    def frames_after(self, count=2, timeout=120):
+        """Waits until the frame rate has been printed `count` more times, so that frames drawn after
+        whatever was just done are on the screen."""
+        self._drain()
+        printed = sum(1 for line in self.stdout if is_frame_rate_line(line))
+        return self.wait_for_frame_rate(timeout, count=printed + count)
 
     def window_id(self):
         out = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", WINDOW_TITLE],

@@ -81,9 +81,10 @@ def shader_report(stdout):
     return [(path, log[:-1]) for path, log in stages], [log[:-1] for _, log in links]
 
 
-def shows_a_picture(path):
-    """More than one colour over a good part of the window, and not black."""
-    image = Image.open(path).convert("RGB").resize((256, 192))
+def shows_a_picture(picture):
+    """More than one colour over a good part of the window, and not black; `picture` is an image or the path
+    of one."""
+    image = (picture if isinstance(picture, Image.Image) else Image.open(picture)).convert("RGB").resize((256, 192))
     pixels = list(image.getdata())
     common = max(set(pixels), key=pixels.count)
     differing = sum(1 for p in pixels if max(abs(a - b) for a, b in zip(p, common)) > 12)

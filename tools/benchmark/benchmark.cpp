@@ -2,13 +2,13 @@
 // controlled clock, timing every render pass with GL timer queries and the whole frame with glFinish; or
 // compares two of its reports. Run from demo/ (the demo's working directory), on a display;
 // `benchmark --help` lists the options.
+#include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "app/probes.h"
 #include "build_commit.h"
 #include "frame_driver.h"
 #include "report.h"
-#include "tool_options.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 // Renders chosen moments of the demo into PNG files. It runs the demo's own start-up and frame loop on a
 // clock it sets itself, stepping the flight and the light through their paths to each requested time.
 // Run from demo/ (the demo's working directory); `capture --help` lists the options.
+#include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "frame_driver.h"
-#include "tool_options.h"
 
 #include <IL/il.h>
 

@@ -2,19 +2,14 @@
 
 #include "app/demo_app.h"
 
-#include <algorithm>
-
 void frameAt(const ShaderPrograms& programs, double time) {
     glfwSetTime(time);
     renderFrame(programs, time);
 }
 
-void followPaths(double from, double to, double step) {
-    for (double time = from; time < to; time = std::min(time + step, to)) {
-        if (demoMode)
-            theApp->camera->updatePath(time);
-        theApp->light->update(time);
-    }
+void settlePaths(double time) {
+    theApp->camera->followPath(time);
+    theApp->light->update(time);
 }
 
 void enterWalk(const glm::vec3& position, float heading, float pitch) {

@@ -2,20 +2,19 @@
 #pragma once
 
 #include "app/demo_loop.h"
+#include "app/flight_control.h"
+#include "motion/flight.h"
 
 #include <glm/glm.hpp>
-
-// The shortest segment of the camera's and the light's paths, in seconds.
-constexpr double SHORTEST_PATH_SEGMENT = 2.0;
 
 // Renders the frame of clock reading `time`. The clock is handed over as set, not read back, so that a
 // moment renders the same however it was reached.
 void frameAt(const ShaderPrograms& programs, double time);
 
-// Moves the light, and in demo mode the camera, along their paths from `from` to `to` in steps of `step`
-// seconds without drawing, as the frames in between would. Both paths advance at most one segment per step,
-// so the step must stay below SHORTEST_PATH_SEGMENT.
-void followPaths(double from, double to, double step);
+// Steps the light and the camera's path to `time` without drawing, so that the frame drawn next at `time`
+// shows that moment also where a path enters its next segment there (that frame alone would show the old
+// spot).
+void settlePaths(double time);
 
 // Walk mode with the camera at `position`, heading and pitch in radians, and held there: the walk input
 // is fixed (pointer still, no key, no wheel), whatever the window's pointer and keys do.

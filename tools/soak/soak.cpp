@@ -6,13 +6,13 @@
 // Run from demo/ (the demo's working directory), on a display; `soak --help` lists the options.
 // The demo's console goes to standard output unchanged. The findings go to standard error, one
 // "name value..." line each; the exit code is 0 unless the run could not start.
+#include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "app/key_controls.h"
 #include "app/probes.h"
 #include "frame_driver.h"
 #include "render/scene_target.h"
-#include "tool_options.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
-// Command-line pieces the tools share: strict numbers, lists of them, a WxH size, and one way out for a
-// bad command line, so that each tool refuses it the same way before any window opens.
+// Command-line pieces the demo and its tools share: strict numbers, lists of them, a WxH size, and one way
+// out for a bad command line, so that each program refuses it the same way before any window opens.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -46,9 +46,9 @@ CLI::Option* addNumberList(CLI::App& app, const std::string& name, std::vector<T
                            const std::string& description, const std::vector<Interval>& ranges,
                            const std::vector<size_t>& counts = {});
 
-// Adds an option taking a size written WIDTH x HEIGHT, e.g. 1280x720, both at least 1.
+// Adds an option taking a size written WIDTH x HEIGHT, e.g. 1280x720, both from 1 to `largest`.
 CLI::Option* addSize(CLI::App& app, const std::string& name, int& width, int& height,
-                     const std::string& description);
+                     const std::string& description, int largest);
 
 // Parses the command line into `app`'s options. Empty when the tool goes on; otherwise the code to exit
 // with: 0 after the help, 2 after a bad command line, whose message went to standard error.

@@ -1,4 +1,4 @@
-#include "tool_options.h"
+#include "app/command_line.h"
 
 #include <algorithm>
 #include <charconv>
@@ -107,13 +107,16 @@ CLI::Option* addNumberList(CLI::App& app, const std::string& name, std::vector<T
 }
 
 CLI::Option* addSize(CLI::App& app, const std::string& name, int& width, int& height,
-                     const std::string& description) {
-    auto parse = [&width, &height, name](const std::string& text) {
+                     const std::string& description, int largest) {
+    auto parse = [&width, &height, name, largest](const std::string& text) {
+        const Interval side = Interval::between(1, largest);
         size_t x = text.find('x');
         int parsedWidth = 0, parsedHeight = 0;
         if (x == std::string::npos || !parseNumber(text.substr(0, x), parsedWidth) ||
-            !parseNumber(text.substr(x + 1), parsedHeight) || parsedWidth < 1 || parsedHeight < 1)
-            throw CLI::ValidationError(name, "'" + text + "' is not a size WIDTHxHEIGHT, both at least 1");
+            !parseNumber(text.substr(x + 1), parsedHeight) || !side.contains(parsedWidth) ||
+            !side.contains(parsedHeight))
+            throw CLI::ValidationError(name, "'" + text + "' is not a size WIDTHxHEIGHT, both " +
+                                                 side.describe("whole numbers"));
         width = parsedWidth;
         height = parsedHeight;
     };

@@ -1,0 +1,31 @@
+#include "app/options.h"
+
+#include "app/command_line.h"
+#include "motion/flight.h"
+
+#include <algorithm>
+
+std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options) {
+    StartOptions& start = options.start;
+    CLI::App app("Tellmarin: a real-time flight through a holiday house.");
+    app.footer(
+        "Keys: Escape ends; F10 walk mode and back; in walk mode F1-F4 shadows, bloom, normal mapping, "
+        "depth of field, F5 depth-of-field view; Space pause; Page Up / Page Down 10 s back / on; "
+        "Home restart; F11 fullscreen; F12 overlay.");
+    app.failure_message(CLI::FailureMessage::help);
+    addSize(app, "--size", start.width, start.height, "the window's size (default 1024x768)",
+            LARGEST_WINDOW_SIDE);
+    app.add_flag("--fullscreen", start.fullscreen, "starts fullscreen on the primary monitor, in its mode");
+    addNumber(app, "--start", start.startSeconds,
+              "the moment of the flight to begin at, in seconds (past its end: its end)",
+              Interval::atLeast(0.0));
+    app.add_flag("--mute", start.mute, "no soundtrack: no audio device is needed");
+    app.add_option("--data", options.dataFolder,
+                   "the data folder: the one holding shader/, with models/, images/ and sounds/ beside it")
+        ->type_name("DIR")
+        ->check(CLI::ExistingDirectory.description(""));
+    if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
+        return exitCode;
+    start.startSeconds = std::min(start.startSeconds, flightLength());
+    return std::nullopt;
+}

@@ -1,0 +1,19 @@
+// The demo's command line. Without options the demo runs exactly as it always has.
+#pragma once
+
+#include "app/demo_loop.h"
+
+#include <optional>
+#include <string>
+
+// The largest window side accepted; every window-sized target is made at that size.
+constexpr int LARGEST_WINDOW_SIDE = 8192;
+
+struct DemoOptions {
+    StartOptions start;
+    std::string dataFolder; // empty: found as data_folder.h says
+};
+
+// Parses the command line into `options`. Empty when the demo goes on; otherwise the code to exit with:
+// 0 after --help, 2 after a bad command line, with a message and the usage on standard error.
+std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options);
