@@ -24,6 +24,39 @@ void reportFrameRate(double now) {
         printf("%f\n", static_cast<double>(theApp->fps));
 }
 
+// The scene is shaded once, into the target that its picture needs. The depth of field covers the whole
+// window with an image made from the single-sample scene image; there the opaque meshes' depth is laid
+// first, so that each pixel is shaded once. Otherwise the scene is shaded with 4 samples and resolved:
+// into the scene image when the bloom reads it, and the window shows that image, or straight into the
+// window. (A depth laid first does not pay with samples: the software rasteriser then shades every
+// fragment before it tests the depth.)
+void shadeScene(const ShaderPrograms& programs) {
+    const SceneTarget& target = theApp->sceneTarget;
+    if (theApp->dofOn == 1) {
+        {
+            PassScope scope(PASS_SCENE_DEPTH);
+            glUseProgram(programs.dofDepthProgram);
+            drawSceneDepth(target.sceneFramebuffer);
+        }
+        PassScope scope(PASS_SCENE);
+        glUseProgram(programs.sceneProgram);
+        drawScene(target.sceneFramebuffer, SCENE_DEPTH_LAID);
+        return;
+    }
+    {
+        PassScope scope(PASS_SCENE_MULTISAMPLE);
+        glUseProgram(programs.sceneProgram);
+        drawScene(target.multisampleFramebuffer);
+    }
+    PassScope scope(PASS_RESOLVE);
+    if (theApp->bloomOn == 1) {
+        copyPicture(target.multisampleFramebuffer, target.sceneFramebuffer);
+        copyPicture(target.sceneFramebuffer, 0);
+    } else {
+        copyPicture(target.multisampleFramebuffer, 0);
+    }
+}
+
 void addBloom(const ShaderPrograms& programs) {
     PassScope scope(PASS_BLOOM);
     glUseProgram(programs.dofProgram);
@@ -142,16 +175,8 @@ void drawPasses(const ShaderPrograms& programs) {
         glUseProgram(programs.shadowProgram);
         drawShadowMap();
     }
-    {
-        PassScope scope(PASS_SCENE_WINDOW);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glUseProgram(programs.sceneProgram);
-        drawScene(false);
-    }
-    {
-        PassScope scope(PASS_SCENE_OFFSCREEN);
-        drawScene(true);
-    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    shadeScene(programs);
     postProcess(programs);
 }
 

@@ -10,7 +10,7 @@ const char* startupPhaseName(StartupPhase phase) {
 
 const char* renderPassName(RenderPass pass) {
     static const char* const names[PASS_COUNT] = {
-        "shadow", "scene_window", "scene_offscreen", "bloom", "dof_depth", "dof_stages", "quad"};
+        "shadow", "scene_depth", "scene", "scene_4x", "resolve", "bloom", "dof_depth", "dof_stages", "quad"};
     return names[pass];
 }
 

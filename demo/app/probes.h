@@ -17,8 +17,10 @@ enum StartupPhase {
 
 enum RenderPass {
     PASS_SHADOW,
-    PASS_SCENE_WINDOW,
-    PASS_SCENE_OFFSCREEN,
+    PASS_SCENE_DEPTH,       // the opaque meshes' depth, laid before the single-sample scene pass
+    PASS_SCENE,             // single-sample, into the scene target
+    PASS_SCENE_MULTISAMPLE, // 4 samples, into the scene target's multisample framebuffer
+    PASS_RESOLVE,           // the 4-sample picture into the scene image and the window
     PASS_BLOOM,
     PASS_DOF_DEPTH,
     PASS_DOF_STAGES,

@@ -81,16 +81,6 @@ void lookUpStageUniforms(GLuint program) {
     u.poisson = glGetUniformLocation(program, "poisson");
 }
 
-void drawMeshDepth(const Mesh& mesh, const Material& material) {
-    const Camera& camera = *theApp->camera;
-    const glm::mat4 mvp = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
-    glBindVertexArray(mesh.vao);
-    const DofDepthUniforms& u = theApp->depthOfField.depthUniforms;
-    glUniformMatrix4fv(u.modelMatrix, 1, GL_FALSE, &mesh.modelMatrix[0][0]);
-    glUniformMatrix4fv(u.mvpMatrix, 1, GL_FALSE, &mvp[0][0]);
-    drawMesh(mesh, material);
-}
-
 void uploadStageSettings() {
     const DepthOfField& dof = theApp->depthOfField;
     const DofUniforms& u = dof.uniforms;
@@ -127,6 +117,16 @@ void runStage(DofState state, GLenum drawBuffer) {
 
 } // namespace
 
+void drawCameraDepth(const Mesh& mesh, const Material& material) {
+    const Camera& camera = *theApp->camera;
+    const glm::mat4 mvp = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
+    glBindVertexArray(mesh.vao);
+    const DofDepthUniforms& u = theApp->depthOfField.depthUniforms;
+    glUniformMatrix4fv(u.modelMatrix, 1, GL_FALSE, &mesh.modelMatrix[0][0]);
+    glUniformMatrix4fv(u.mvpMatrix, 1, GL_FALSE, &mvp[0][0]);
+    drawMesh(mesh, material);
+}
+
 void initDepthOfField(GLuint depthProgram, GLuint program) {
     sizeSceneTarget(theApp->settings->width, theApp->settings->height);
     sizeDepthOfField(theApp->settings->width, theApp->settings->height);
@@ -160,7 +160,7 @@ void drawDofDepth() {
     const Camera& camera = *theApp->camera;
     glUniform3fv(dof.depthUniforms.camPos, 1, &camera.position[0]);
     glUniform2f(dof.depthUniforms.nearFar, camera.nearPlane, camera.farPlane);
-    forEachSolidMesh(theApp->scenes, drawMeshDepth);
+    forEachSolidMesh(theApp->scenes, drawCameraDepth);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

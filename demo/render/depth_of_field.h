@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/gl_objects.h"
+#include "scene/scene_model.h"
 
 #include <glm/glm.hpp>
 
@@ -63,6 +64,10 @@ void sizeDepthOfField(int width, int height);
 
 // Fills `samples` with offsets in [-1, 1] x [-1, 1], four draws per sample: sign of x, sign of y, x, y.
 void generatePoissonSamples(glm::vec2 (&samples)[DOF_SAMPLE_COUNT], RandomDraw draw);
+
+// Draws the camera depth of one mesh into the bound framebuffer, with the depth program current; its
+// vertex array is left bound.
+void drawCameraDepth(const Mesh& mesh, const Material& material);
 
 // Renders the camera depth of the opaque meshes, with the depth program current.
 void drawDofDepth();

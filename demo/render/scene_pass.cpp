@@ -1,6 +1,7 @@
 #include "render/scene_pass.h"
 
 #include "app/demo_app.h"
+#include "render/depth_of_field.h"
 #include "render/mesh_draw.h"
 #include "render/skybox.h"
 
@@ -12,15 +13,11 @@ void uploadMatrix(int location, const glm::mat4& matrix) {
     glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(matrix));
 }
 
-void selectTarget(bool offscreen) {
+void selectTarget(GLuint framebuffer, GLbitfield clear) {
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
-    if (offscreen) {
-        glBindFramebuffer(GL_FRAMEBUFFER, theApp->sceneTarget.sceneFramebuffer);
-        glDrawBuffer(GL_COLOR_ATTACHMENT0);
-    } else {
-        glDrawBuffer(GL_BACK_LEFT);
-    }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glDrawBuffer(GL_COLOR_ATTACHMENT0);
+    glClear(clear);
 }
 
 // The values that hold for every mesh of a Scene, the transparent phase included.
@@ -175,11 +172,32 @@ void initSceneUniforms(GLuint program) {
         *lookup.location = glGetUniformLocation(program, lookup.name);
 }
 
-void drawScene(bool offscreen) {
-    selectTarget(offscreen);
-    drawSky();
+void drawSceneDepth(GLuint framebuffer) {
+    selectTarget(framebuffer, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    // Laid a little behind the surfaces, so that the scene pass's own depth test (less) decides between
+    // surfaces at equal depth as it does without this depth.
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1.0f, 4.0f);
+    // Lines and points take no offset, and would then fail against their own depth.
+    forEachSolidMesh(theApp->scenes, [](const Mesh& mesh, const Material& material) {
+        if (primitiveMode(mesh.primitiveTypes) == GL_TRIANGLES)
+            drawCameraDepth(mesh, material);
+    });
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// The sky comes after the opaque meshes: it lies behind all of them, so the picture is the same, but the
+// depth test now spares the sky wherever they cover it. It still comes before the glass, which blends over
+// it.
+void drawScene(GLuint framebuffer, SceneDepth depth) {
+    selectTarget(framebuffer,
+                 depth == SCENE_DEPTH_LAID ? GL_COLOR_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     for (const Scene& scene : theApp->scenes)
         drawOpaqueMeshes(scene);
+    drawSky();
     for (const Scene& scene : theApp->scenes)
         drawTransparentMeshes(scene);
     glUniform1f(theApp->scenePass.uniforms.isTrans, 0.0f);

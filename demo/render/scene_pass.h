@@ -1,5 +1,5 @@
-// The main scene pass: sky, opaque meshes, then transparent meshes, lit by the moving light and shadowed
-// through its cube map; drawn into the window and again into the off-screen scene target.
+// The main scene pass: opaque meshes, sky, then transparent meshes, lit by the moving light and shadowed
+// through its cube map; drawn once a frame into one of the scene target's framebuffers.
 #pragma once
 
 #include <GL/glew.h>
@@ -15,7 +15,7 @@ struct SceneUniforms {
 };
 
 // The scene program's uniforms and the matrices of the current draw, computed here and uploaded from
-// here. Its targets are the window and the scene target.
+// here. Its targets are the scene target's.
 struct ScenePass {
     SceneUniforms uniforms;
     glm::mat4 mvMatrix = glm::mat4(1.0f);
@@ -26,6 +26,16 @@ struct ScenePass {
 // Looks up the scene program's uniform locations.
 void initSceneUniforms(GLuint program);
 
-// Draws the whole scene with the scene program (made current by the caller) into the window's back
-// buffer, or into `sceneFramebuffer` when `offscreen`. Ends with framebuffer 0 bound.
-void drawScene(bool offscreen);
+// Whether the scene pass finds the depth of its opaque meshes already in its target.
+enum SceneDepth { SCENE_DEPTH_CLEARED, SCENE_DEPTH_LAID };
+
+// Clears `framebuffer`, an off-screen framebuffer of the window's size, and lays down the camera depth of
+// the opaque meshes with the depth-of-field depth program (made current by the caller), a little behind
+// them: the scene pass then shades only the nearest surface of each pixel where early depth rejection
+// works, on single-sample targets. Ends with framebuffer 0 bound.
+void drawSceneDepth(GLuint framebuffer);
+
+// Clears `framebuffer`, an off-screen framebuffer of the window's size (its colour only when
+// `SCENE_DEPTH_LAID`), and draws the whole scene into it with the scene program (made current by the
+// caller). Ends with framebuffer 0 bound.
+void drawScene(GLuint framebuffer, SceneDepth depth = SCENE_DEPTH_CLEARED);

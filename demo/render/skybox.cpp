@@ -51,8 +51,8 @@ void drawSky() {
     glDisable(GL_CULL_FACE);
     glUniform1f(u.isSky, 1.0f);
     glUniform1i(u.baseTexture, 0);
-    // Samplers of different types may not share a unit even where unused, and the cube sampler is
-    // otherwise first given its unit after the sky, by the first Scene.
+    // Samplers of different types may not share a unit even where unused, and without a Scene drawn before
+    // it the sky is the first draw.
     glUniform1i(u.shadowMap, 1);
     pass.mvpMatrix = theApp->camera->projectionMatrix * theApp->camera->viewMatrix * glm::mat4(1.0f);
     glUniformMatrix4fv(u.mvp, 1, GL_FALSE, glm::value_ptr(pass.mvpMatrix));

@@ -1,4 +1,5 @@
-// The sky: a fixed box of six textured quads around the world origin, drawn first by the scene pass.
+// The sky: a fixed box of six textured quads around the world origin, behind everything the scene pass
+// draws.
 #pragma once
 
 #include "render/gl_objects.h"

@@ -70,9 +70,9 @@ float signedBlur(float depth) {
 float encodeBlur(float blur) { return (127.0 + 127.0 * blur) / 255.0; }
 float blurOf(vec4 texel) { return (round(texel.a * 255.0) - 127.0) / 127.0; }
 
-// The software rasteriser runs both sides of every branch, but leaves a loop once no pixel goes on:
-// so the stages share their single taps, and the multi-tap work sits in loops that are empty in the
-// other stages. (Indexing an array with the loop counter would let the compiler unroll them.)
+// The software rasteriser runs both sides of every branch, and a loop's body once more than its count:
+// so the stages share their single taps, and the multi-tap work sits in loops that run a single empty
+// round in the other stages. (Indexing an array with the loop counter would let the compiler unroll them.)
 
 // Stage 2: 4 x 4 taps over the target pixel's footprint, with bilinear filtering an exact box average
 // for 4x and 8x reductions.

@@ -15,11 +15,13 @@ DEMO_DIR = os.path.join(os.environ["DEMO_SOURCE_DIR"], "demo")
 
 PHASES = {"window", "soundtrack", "scene_import", "textures", "shader_build", "pass_setup", "first_frame",
           "process_to_first_frame"}
-SCENE = {"shadow", "scene_window", "scene_offscreen"}
-DOF = {"dof_depth", "dof_stages", "quad"}
+# The scene is shaded once: with 4 samples and resolved, or single-sample over its laid depth under the
+# depth of field.
+SCENE = {"shadow", "scene_4x", "resolve"}
+DOF = {"shadow", "scene_depth", "scene", "dof_depth", "dof_stages", "quad"}
 STRETCH_PASSES = {
     "bloom": SCENE | {"bloom"},
-    "dof": SCENE | DOF,
+    "dof": DOF,
     "walk": SCENE | {"bloom"},
     "walk_noshadow": SCENE - {"shadow"} | {"bloom"},
     "walk_nobloom": SCENE,

@@ -2,8 +2,8 @@
 // missing sky images. Colours are read from a float target, where a NaN would stay visible.
 #include "pass_fixture.h"
 
-#include "render/render_targets.h"
 #include "render/scene_pass.h"
+#include "render/scene_target.h"
 #include "render/skybox.h"
 
 #include <cmath>
@@ -15,28 +15,19 @@
 
 namespace {
 
-// Swaps a 32-bit float colour target in for the scene target, so drawScene(true) renders into it.
+// Swaps a 32-bit float scene target in for the demo's, so the scene pass renders into it and the frames
+// that resolve their samples into the scene image resolve them there.
 class FloatTarget {
   public:
-    explicit FloatTarget(DemoApp& app) : app(app) {
-        texture = Texture::generate();
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1024, 768, 0, GL_RGBA, GL_FLOAT, nullptr);
-        depth = Renderbuffer::generate();
-        glBindRenderbuffer(GL_RENDERBUFFER, depth);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, 1024, 768);
-        framebuffer = bindNewFramebuffer();
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        std::swap(framebuffer, app.sceneTarget.sceneFramebuffer);
+    explicit FloatTarget(DemoApp& app) : app(app), target(createSceneTarget(1024, 768, GL_RGBA32F)) {
+        std::swap(target, app.sceneTarget);
     }
-    ~FloatTarget() { std::swap(framebuffer, app.sceneTarget.sceneFramebuffer); }
+    ~FloatTarget() { std::swap(target, app.sceneTarget); }
 
     // Pixels of the last frame whose colour is not finite.
     int nonFinitePixels() const {
         std::vector<float> pixels(1024 * 768 * 4);
-        glBindTexture(GL_TEXTURE_2D, texture);
+        glBindTexture(GL_TEXTURE_2D, app.sceneTarget.sceneColorTexture);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, pixels.data());
         int count = 0;
         for (size_t i = 0; i < pixels.size(); i += 4)
@@ -47,9 +38,7 @@ class FloatTarget {
 
   private:
     DemoApp& app;
-    Texture texture;
-    Renderbuffer depth;
-    Framebuffer framebuffer;
+    SceneTarget target;
 };
 
 } // namespace
@@ -93,10 +82,15 @@ TEST_F(PassTest, BrokenGeometryAndMissingTexturesGiveFiniteColours) {
     app->normalMappingOn = 1;
     lookAt(glm::vec3(0, 0, 2), glm::vec3(0));
     FloatTarget target(*app);
-    for (int shadows : {1, 0}) {
-        app->shadowMappingOn = shadows;
+    // With the bloom on the 4-sample picture is resolved into the scene image; the depth of field reads
+    // the single-sample one.
+    app->bloomOn = 1;
+    for (int frame = 0; frame < 4; ++frame) {
+        app->shadowMappingOn = frame & 1;
+        app->dofOn = frame >> 1;
         drawFrame();
-        EXPECT_EQ(target.nonFinitePixels(), 0) << "shadows " << shadows;
+        EXPECT_EQ(target.nonFinitePixels(), 0)
+            << "shadows " << (frame & 1) << ", depth of field " << (frame >> 1);
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

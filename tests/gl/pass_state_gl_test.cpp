@@ -36,6 +36,8 @@ TEST_F(PassTest, TargetsAreCompleteAndTheCubeMapHasSixDepthFaces) {
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     EXPECT_EQ(framebufferStatus(app->sceneTarget.sceneFramebuffer),
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    EXPECT_EQ(framebufferStatus(app->sceneTarget.multisampleFramebuffer),
+              static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     glBindTexture(GL_TEXTURE_CUBE_MAP, app->shadowPass.shadowCubeMap);
     for (int face = 0; face < 6; ++face) {
         GLint width = 0, format = 0;
@@ -57,10 +59,11 @@ TEST_F(PassTest, EachPassEndsOnTheDefaultFramebufferWithItsViewport) {
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 1024}));
     glUseProgram(programs.sceneProgram);
-    for (bool offscreen : {false, true}) {
-        drawScene(offscreen);
-        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0) << offscreen;
-        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 768})) << offscreen;
+    const SceneTarget& target = app->sceneTarget;
+    for (GLuint framebuffer : {GLuint(target.sceneFramebuffer), GLuint(target.multisampleFramebuffer)}) {
+        drawScene(framebuffer);
+        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0) << framebuffer;
+        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 768})) << framebuffer;
         EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
         EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
@@ -139,9 +142,16 @@ std::vector<std::pair<GLuint, Size>> windowSizedTextures(const DemoApp& app, Siz
             {bloom.bloomResultTexture, quarter}};
 }
 
+// Every window-sized renderbuffer.
+std::vector<GLuint> windowSizedRenderbuffers(const DemoApp& app) {
+    const SceneTarget& scene = app.sceneTarget;
+    return {scene.sceneDepthBuffer, scene.multisampleColorBuffer, scene.multisampleDepthBuffer};
+}
+
 std::vector<GLuint> windowSizedFramebuffers(const DemoApp& app) {
     const DofTargets& dof = app.depthOfField.targets;
     return {app.sceneTarget.sceneFramebuffer,
+            app.sceneTarget.multisampleFramebuffer,
             dof.dofDepthFramebuffer,
             dof.dofSmallFramebuffer,
             dof.dofFramebuffer,
@@ -165,7 +175,7 @@ TEST_F(PassTest, ResizedTargetsTakeTheNewSizeAndTheOldOnesGo) {
         SCOPED_TRACE(testing::Message() << window[0] << " x " << window[1]);
         const auto oldTextures = windowSizedTextures(*app, window);
         const auto oldFramebuffers = windowSizedFramebuffers(*app);
-        const GLuint oldDepthBuffer = app->sceneTarget.sceneDepthBuffer;
+        const auto oldRenderbuffers = windowSizedRenderbuffers(*app);
         testing::internal::CaptureStdout();
         const bool resized = resizePasses(window[0], window[1]);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "no incomplete framebuffer";
@@ -176,21 +186,100 @@ TEST_F(PassTest, ResizedTargetsTakeTheNewSizeAndTheOldOnesGo) {
             EXPECT_FALSE(glIsTexture(texture)) << texture;
         for (GLuint framebuffer : oldFramebuffers)
             EXPECT_FALSE(glIsFramebuffer(framebuffer)) << framebuffer;
-        EXPECT_FALSE(glIsRenderbuffer(oldDepthBuffer));
+        for (GLuint renderbuffer : oldRenderbuffers)
+            EXPECT_FALSE(glIsRenderbuffer(renderbuffer)) << renderbuffer;
 
         for (const auto& [texture, expected] : windowSizedTextures(*app, window))
             EXPECT_EQ(textureSize(texture), expected) << "texture " << texture;
-        EXPECT_EQ(renderbufferSize(app->sceneTarget.sceneDepthBuffer), window);
+        for (GLuint renderbuffer : windowSizedRenderbuffers(*app))
+            EXPECT_EQ(renderbufferSize(renderbuffer), window) << "renderbuffer " << renderbuffer;
         for (GLuint framebuffer : windowSizedFramebuffers(*app))
             EXPECT_EQ(framebufferStatus(framebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
         const Size bloomSize = reduced(window, 4);
         EXPECT_EQ(app->bloom.bloomTexelOffset, 1.0f / glm::vec2(bloomSize[0], bloomSize[1]));
 
-        for (int dofOn : {0, 1}) {
-            app->dofOn = dofOn;
+        for (int frame = 0; frame < 3; ++frame) {
+            app->dofOn = frame == 2;
+            app->bloomOn = frame == 1;
             drawFrame();
-            EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, window[0], window[1]})) << dofOn;
+            EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, window[0], window[1]})) << frame;
         }
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
+}
+
+namespace {
+
+using Pixels = std::vector<unsigned char>;
+
+// The RGB bytes of the window's back buffer, or of a framebuffer's colour attachment 0.
+Pixels readColor(GLuint framebuffer) {
+    Pixels pixels(1024 * 768 * 3);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glReadBuffer(framebuffer == 0 ? GL_BACK : GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return pixels;
+}
+
+int differingPixels(const Pixels& a, const Pixels& b) {
+    int count = 0;
+    for (size_t i = 0; i < a.size(); i += 3)
+        count += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+    return count;
+}
+
+} // namespace
+
+// Each frame shades the scene once: single-sample over the laid depth under the depth of field, with 4
+// samples otherwise. The 4-sample picture reaches the window the same with the bloom (black here) as
+// without, is the bloom's input, and is smoother than the single-sample one; the laid depth changes no
+// pixel, also where two surfaces lie at the same depth and the first drawn must stay in front.
+TEST_F(PassTest, EachCaseShadesTheSceneOnceAndKeepsItsPicture) {
+    GLuint darkSky = solidTexture({40, 40, 50, 255});
+    for (GLuint& face : app->skybox.skyTextures)
+        face = darkSky;
+    Material red, green;
+    red.diffuse = glm::vec4(0.5f, 0.05f, 0.05f, 1.0f);
+    green.diffuse = glm::vec4(0.05f, 0.5f, 0.05f, 1.0f);
+    const unsigned redMaterial = addMaterial(red), greenMaterial = addMaterial(green);
+    addMesh(box(glm::vec3(-0.4f, -0.5f, -0.3f), glm::vec3(0.3f, 0.2f, 0.4f)), redMaterial);
+    const auto coplanar =
+        quad(glm::vec3(-0.8f, -0.6f, 0.5f), glm::vec3(0.5f, 0.1f, 0), glm::vec3(0, 0.6f, 0.1f));
+    addMesh(coplanar, redMaterial);
+    addMesh(coplanar, greenMaterial);
+    app->light->position = glm::vec3(0.5f, 1.0f, 1.5f);
+    app->shadowMappingOn = 1;
+    std::array<int, PASS_COUNT> begun{};
+    app->passObserver = [&begun](RenderPass pass, bool begins) { begun[pass] += begins; };
+    const SceneTarget& target = app->sceneTarget;
+    auto frame = [&](int dofOn, int bloomOn) {
+        app->dofOn = dofOn;
+        app->bloomOn = bloomOn;
+        begun.fill(0);
+        drawFrame();
+        return std::array<int, 3>{begun[PASS_SCENE_DEPTH], begun[PASS_SCENE], begun[PASS_SCENE_MULTISAMPLE]};
+    };
+    EXPECT_EQ(frame(0, 0), (std::array<int, 3>{0, 0, 1}));
+    const Pixels plain = readColor(0);
+    EXPECT_EQ(frame(0, 1), (std::array<int, 3>{0, 0, 1}));
+    EXPECT_EQ(differingPixels(readColor(0), plain), 0) << "a black bloom adds nothing";
+    EXPECT_EQ(differingPixels(readColor(target.sceneFramebuffer), plain), 0)
+        << "the bloom reads the 4-sample picture";
+    EXPECT_EQ(frame(1, 1), (std::array<int, 3>{1, 1, 0}));
+    const Pixels overLaidDepth = readColor(target.sceneFramebuffer);
+    app->passObserver = nullptr;
+
+    glUseProgram(programs.sceneProgram);
+    drawScene(target.sceneFramebuffer);
+    glFinish();
+    const Pixels singleSample = readColor(target.sceneFramebuffer);
+    EXPECT_EQ(differingPixels(overLaidDepth, singleSample), 0);
+    EXPECT_GT(differingPixels(singleSample, plain), 100) << "the 4-sample picture is anti-aliased";
+    // The coplanar pair shows the red one, drawn first.
+    const glm::ivec2 pair = pixelOf(glm::vec3(-0.55f, -0.3f, 0.55f));
+    const unsigned char* shown = &singleSample[(pair.y * 1024 + pair.x) * 3];
+    EXPECT_GT(shown[0], shown[1]);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

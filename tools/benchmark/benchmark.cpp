@@ -83,7 +83,7 @@ void addOptions(CLI::App& app, Options& options) {
 // the wall time of each.
 struct PassTimers {
     bool finish = false;
-    GLuint queries[PASS_COUNT] = {};
+    Query queries[PASS_COUNT];
     bool ran[PASS_COUNT] = {};
     double beganAt = 0.0;
     double wallMs[PASS_COUNT] = {};
@@ -257,23 +257,25 @@ int main(int argc, char** argv) {
     report.startupMs.emplace_back("first_frame", 1e3 * (probeSeconds() - firstFrameStart));
     report.startupMs.emplace_back("process_to_first_frame", 1e3 * (probeSeconds() - mainStart + beforeMain));
 
-    PassTimers timers;
-    timers.finish = options.finishPasses;
-    glGenQueries(PASS_COUNT, timers.queries);
-    theApp->passObserver = [&timers](RenderPass pass, bool begins) { timers.observe(pass, begins); };
-    Run run{programs, timers, options};
-    for (const Stretch& stretch : STRETCHES)
-        if (selected(options, stretch))
-            report.stretches.push_back(run.stretch(stretch));
-    theApp->passObserver = nullptr;
-    glDeleteQueries(PASS_COUNT, timers.queries);
+    {
+        PassTimers timers;
+        timers.finish = options.finishPasses;
+        for (Query& query : timers.queries)
+            query = Query::generate();
+        theApp->passObserver = [&timers](RenderPass pass, bool begins) { timers.observe(pass, begins); };
+        Run run{programs, timers, options};
+        for (const Stretch& stretch : STRETCHES)
+            if (selected(options, stretch))
+                report.stretches.push_back(run.stretch(stretch));
+        theApp->passObserver = nullptr;
+        report.passClock = timers.finish ? "finish" : "timer_query";
+    }
 
     report.commit = BUILD_COMMIT;
     report.renderer = glString(GL_RENDERER);
     report.glVersion = glString(GL_VERSION);
     report.cpuModel = cpuModel();
     report.cpuCores = static_cast<int>(std::thread::hardware_concurrency());
-    report.passClock = timers.finish ? "finish" : "timer_query";
     printReport(report);
     bool written = options.jsonPath.empty() || writeReport(report, options.jsonPath);
     if (!written)

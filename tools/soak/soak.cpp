@@ -12,7 +12,7 @@
 #include "app/key_controls.h"
 #include "app/probes.h"
 #include "frame_driver.h"
-#include "render/render_targets.h"
+#include "render/scene_target.h"
 
 #include <cmath>
 #include <cstdio>
@@ -124,21 +124,16 @@ void report(const char* name, const std::vector<int>& values) {
 struct FloatSceneTarget {
     SceneTarget target;
 
-    void create(int width, int height) {
-        target.sceneColorTexture =
-            createTargetTexture(width, height, GL_RGBA32F, GL_RGBA, GL_FLOAT, GL_LINEAR);
-        target.sceneDepthBuffer = Renderbuffer::generate();
-        glBindRenderbuffer(GL_RENDERBUFFER, target.sceneDepthBuffer);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-        target.sceneFramebuffer = bindNewFramebuffer();
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.sceneColorTexture,
-                               0);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                                  target.sceneDepthBuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    }
+    void create(int width, int height) { target = createSceneTarget(width, height, GL_RGBA32F); }
 
     void swap() { std::swap(target, theApp->sceneTarget); }
+
+    // A frame without post-process resolves its samples into the window only; this puts them into the
+    // scene image too, for inspection.
+    void resolveForInspection() {
+        if (theApp->dofOn == 0 && theApp->bloomOn == 0)
+            copyPicture(target.multisampleFramebuffer, target.sceneFramebuffer);
+    }
 };
 
 struct SampleFindings {
@@ -227,6 +222,7 @@ int main(int argc, char** argv) {
         frameAt(programs, time);
         if (sampled) {
             floatTarget.swap();
+            floatTarget.resolveForInspection();
             SampleFindings findings = inspectSample(floatTarget, width, height);
             found.nonFinite += findings.nonFinite;
             found.nanSignature += findings.nanSignature;
