@@ -33,6 +33,7 @@ void DemoApp::releaseGlObjects() {
 
 void DemoApp::teardown() {
     releaseGlObjects();
+    imagePrefetch.reset();
     state = DESTROYED;
     importer.FreeScene();
     glfwTerminate();

@@ -16,6 +16,7 @@
 #include "render/screen_quad.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
+#include "scene/image_prefetch.h"
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
@@ -88,11 +89,11 @@ class DemoApp {
     int dofOn = 0;
     unsigned dofShow = 0;
 
-    // Scene data, the early check of the scene file, and the texture cache
+    // Scene data, the early check of the scene file, the images decoded meanwhile, and the texture cache
     Assimp::Importer importer;
     std::unique_ptr<ChildProbe> sceneFileCheck;
+    std::unique_ptr<ImagePrefetch> imagePrefetch;
     std::vector<Scene> scenes;
-    bool imageLibraryReady = false;
     TextureCache textureCache;
     std::vector<glm::vec3> tangents;
     std::vector<glm::vec3> bitangents;
