@@ -2,19 +2,29 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <mpg123.h>
 
 #include <algorithm>
 #include <cmath>
 #include <new>
 
+// Decoded whole (`chunk`) or a stream (`stream`), and how long it plays.
 class AudioSound {
   public:
     explicit AudioSound(Mix_Chunk* chunk) : chunk(chunk) {}
-    ~AudioSound() { Mix_FreeChunk(chunk); }
+    explicit AudioSound(Mix_Music* stream) : stream(stream) {}
+    ~AudioSound() {
+        if (chunk)
+            Mix_FreeChunk(chunk);
+        if (stream)
+            Mix_FreeMusic(stream);
+    }
     AudioSound(const AudioSound&) = delete;
     AudioSound& operator=(const AudioSound&) = delete;
 
-    Mix_Chunk* const chunk;
+    Mix_Chunk* const chunk = nullptr;
+    Mix_Music* const stream = nullptr;
+    double seconds = 0.0;
 };
 
 namespace {
@@ -31,17 +41,59 @@ int mixerVolume(float volume) {
     return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
 }
 
+Mix_Music* openStream(const char* path) {
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    return file ? Mix_LoadMUS_RW(file, 1) : nullptr;
+}
+
+double chunkSeconds(const Mix_Chunk& chunk) {
+    return static_cast<double>(chunk.alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
+}
+
 // A decoder plays whatever a cut file still holds; only the length that the file declares, where it declares
 // one, shows the cut.
-bool isShorterThanDeclared(const char* path, const Mix_Chunk& chunk) {
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
-    Mix_Music* music = file ? Mix_LoadMUS_RW(file, 1) : nullptr;
+bool isShorterThanDeclared(const char* path, double decodedSeconds) {
+    Mix_Music* music = openStream(path);
     if (!music)
         return false;
     double declared = Mix_MusicDuration(music);
     Mix_FreeMusic(music);
-    double decoded = static_cast<double>(chunk.alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
-    return decoded < declared - CUT_TOLERANCE_SECONDS;
+    return decodedSeconds < declared - CUT_TOLERANCE_SECONDS;
+}
+
+// Seconds of MPEG audio in the file, counted from its frame headers without decoding them; 0 where none
+// could be read.
+double mpegSeconds(const char* path) {
+    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+    if (!handle)
+        return 0.0;
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    double seconds = 0.0;
+    if (mpg123_open(handle, path) == MPG123_OK &&
+        mpg123_getformat(handle, &rate, &channels, &encoding) == MPG123_OK &&
+        mpg123_scan(handle) == MPG123_OK && rate > 0)
+        seconds = std::max<double>(0.0, static_cast<double>(mpg123_length(handle))) / rate;
+    mpg123_close(handle);
+    mpg123_delete(handle);
+    return seconds;
+}
+
+// How long the stream plays: for MP3 counted from its frames, for other formats by decoding it once.
+double streamSeconds(const char* path, Mix_Music* stream) {
+    if (Mix_GetMusicType(stream) == MUS_MP3)
+        return mpegSeconds(path);
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 1) : nullptr;
+    double seconds = chunk ? chunkSeconds(*chunk) : 0.0;
+    Mix_FreeChunk(chunk);
+    return seconds;
+}
+
+// Decoders accept some streams that yield no whole frame; such a sound could never play.
+bool holdsAudio(double seconds) {
+    return seconds >= 1.0 / AUDIO_OUTPUT_RATE;
 }
 
 } // namespace
@@ -90,19 +142,30 @@ AudioResult AudioSystem::init(int maxChannels, unsigned flags, void* extraDriver
 AudioResult AudioSystem::createSound(const char* path, unsigned mode, void* exinfo, AudioSound** sound) {
     if (!initialized)
         return AUDIO_ERR_UNINITIALIZED;
-    if (!path || mode != AUDIO_DEFAULT || exinfo || !sound)
+    if (!path || (mode != AUDIO_DEFAULT && mode != AUDIO_CREATESTREAM) || exinfo || !sound)
         return AUDIO_ERR_INVALID_PARAM;
     *sound = nullptr;
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     if (!file)
         return AUDIO_ERR_FILE_NOT_FOUND;
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
-    if (!chunk)
+    std::unique_ptr<AudioSound> loaded;
+    double seconds = 0.0;
+    if (mode == AUDIO_CREATESTREAM) {
+        Mix_Music* stream = Mix_LoadMUS_RW(file, 1);
+        if (!stream)
+            return AUDIO_ERR_FORMAT;
+        loaded = std::make_unique<AudioSound>(stream);
+        seconds = streamSeconds(path, stream);
+    } else {
+        Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
+        if (!chunk)
+            return AUDIO_ERR_FORMAT;
+        loaded = std::make_unique<AudioSound>(chunk);
+        seconds = chunkSeconds(*chunk);
+    }
+    if (!holdsAudio(seconds) || isShorterThanDeclared(path, seconds))
         return AUDIO_ERR_FORMAT;
-    auto loaded = std::make_unique<AudioSound>(chunk);
-    // Decoders accept some streams that yield no whole frame; such a sound could never play.
-    if (chunk->alen < OUTPUT_FRAME_BYTES || isShorterThanDeclared(path, *chunk))
-        return AUDIO_ERR_FORMAT;
+    loaded->seconds = seconds;
     sounds.push_back(std::move(loaded));
     *sound = sounds.back().get();
     return AUDIO_OK;
@@ -119,6 +182,10 @@ AudioResult AudioSystem::playSound(int channelIndex, AudioSound* sound, bool pau
     if (index < 0)
         return AUDIO_ERR_CHANNEL_ALLOC;
     Mix_HaltChannel(index);
+    if (index == streamChannel) {
+        Mix_HaltMusic();
+        streamChannel = -1;
+    }
     // The mixer keeps a channel's volume from one playback to the next.
     Mix_Volume(index, MIX_MAX_VOLUME);
     slots[index] = Slot();
@@ -133,7 +200,7 @@ AudioResult AudioSystem::playSound(int channelIndex, AudioSound* sound, bool pau
 AudioResult AudioSystem::getLength(const AudioSound* sound, double* seconds) const {
     if (!seconds || !owns(sound))
         return AUDIO_ERR_INVALID_PARAM;
-    *seconds = static_cast<double>(sound->chunk->alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
+    *seconds = sound->seconds;
     return AUDIO_OK;
 }
 
@@ -149,22 +216,29 @@ bool AudioSystem::owns(const AudioSound* sound) const {
 // Only this thread starts playbacks, so a channel seen free stays free until we use it.
 int AudioSystem::freeChannel() const {
     for (int index = 0; index < static_cast<int>(slots.size()); ++index)
-        if (!slots[index].waiting && !Mix_Playing(index))
+        if (!isBusy(index))
             return index;
     return -1;
 }
 
-bool AudioSystem::isLive(const AudioChannel& channel) const {
-    const Slot& slot = slots[channel.index];
-    return slot.playback == channel.playback && (slot.waiting || Mix_Playing(channel.index));
+// A stream plays outside the mixer's channels, on the one stream output.
+bool AudioSystem::isBusy(int index) const {
+    return slots[index].waiting || Mix_Playing(index) || (index == streamChannel && Mix_PlayingMusic());
 }
 
+bool AudioSystem::isLive(const AudioChannel& channel) const {
+    return slots[channel.index].playback == channel.playback && isBusy(channel.index);
+}
+
+// A stream's volume and pause act on the stream output; its channel keeps the volume too, for the start.
 AudioResult AudioChannel::setVolume(float volume) {
     if (std::isnan(volume))
         return AUDIO_ERR_INVALID_PARAM;
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
     Mix_Volume(index, mixerVolume(volume));
+    if (index == system->streamChannel)
+        Mix_VolumeMusic(mixerVolume(volume));
     return AUDIO_OK;
 }
 
@@ -172,16 +246,18 @@ AudioResult AudioChannel::setPaused(bool paused) {
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
     AudioSystem::Slot& slot = system->slots[index];
-    if (!slot.waiting) {
-        if (paused)
-            Mix_Pause(index);
-        else
-            Mix_Resume(index);
-        return AUDIO_OK;
-    }
-    if (paused)
-        return AUDIO_OK;
-    return system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+    if (slot.waiting)
+        return paused || system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+    bool stream = index == system->streamChannel;
+    if (stream && paused)
+        Mix_PauseMusic();
+    else if (stream)
+        Mix_ResumeMusic();
+    else if (paused)
+        Mix_Pause(index);
+    else
+        Mix_Resume(index);
+    return AUDIO_OK;
 }
 
 AudioResult AudioChannel::setPosition(double seconds) {
@@ -195,6 +271,12 @@ AudioResult AudioChannel::setPosition(double seconds) {
     slot.startByte = static_cast<uint32_t>(seconds * AUDIO_OUTPUT_RATE) * OUTPUT_FRAME_BYTES;
     if (slot.waiting)
         return AUDIO_OK;
+    // A stream's decoder seeks, playing or paused.
+    if (index == system->streamChannel)
+        return Mix_SetMusicPosition(static_cast<double>(slot.startByte) /
+                                    (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE)) == 0
+                   ? AUDIO_OK
+                   : AUDIO_ERR_OUTPUT;
     // The mixer has no seek for a sound in memory: the playback starts again from the new place, and a
     // paused one waits for its resume to do so.
     bool paused = Mix_Paused(index);
@@ -208,13 +290,26 @@ AudioResult AudioChannel::setPosition(double seconds) {
 // The mixer sees the sound only now, so not one sample of it was mixed before.
 bool AudioSystem::startMixing(int index) {
     Slot& slot = slots[index];
-    Mix_Chunk* chunk = slot.waiting->chunk;
+    const AudioSound* sound = slot.waiting;
     slot.waiting = nullptr;
+    if (sound->stream)
+        return startStream(index, *sound->stream, slot.startByte);
+    Mix_Chunk* chunk = sound->chunk;
     if (slot.startByte > 0) {
         slot.view.reset(Mix_QuickLoad_RAW(chunk->abuf + slot.startByte, chunk->alen - slot.startByte));
         chunk = slot.view.get();
     }
     return chunk && Mix_PlayChannel(index, chunk, 0) == index;
+}
+
+// Starting a stream ends the one that played before: its channel is free then.
+bool AudioSystem::startStream(int index, Mix_Music& stream, uint32_t startByte) {
+    streamChannel = index;
+    Mix_VolumeMusic(Mix_Volume(index, -1));
+    if (startByte == 0)
+        return Mix_PlayMusic(&stream, 0) == 0;
+    double position = static_cast<double>(startByte) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
+    return Mix_FadeInMusicPos(&stream, 0, 0, position) == 0;
 }
 
 AudioResult AudioChannel::isPlaying(bool* playing) const {

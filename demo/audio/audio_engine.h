@@ -1,5 +1,6 @@
-// A thin sound engine over SDL2_mixer: one output, sounds decoded whole into memory, and channels that play
-// a sound once. Every call belongs on one thread; the mixing runs on SDL's audio thread.
+// A thin sound engine over SDL2_mixer: one output, sounds decoded whole into memory or streamed from their
+// file, and channels that play a sound once. Every call belongs on one thread; the mixing (and the decoding
+// of streams) runs on SDL's audio thread.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,8 @@
 #include <vector>
 
 struct Mix_Chunk;
+struct _Mix_Music;
+typedef struct _Mix_Music Mix_Music;
 
 enum AudioResult {
     AUDIO_OK = 0,
@@ -25,6 +28,9 @@ enum AudioResult {
 constexpr unsigned AUDIO_INIT_NORMAL = 0;
 // Sound mode: decoded whole at creation, played once.
 constexpr unsigned AUDIO_DEFAULT = 0;
+// Sound mode: decoded while it plays, played once; one stream plays at a time (starting another ends it).
+// The samples are those the whole decoding gives.
+constexpr unsigned AUDIO_CREATESTREAM = 0x80;
 constexpr int AUDIO_CHANNEL_FREE = -1;
 
 // What the output mixes, whatever the device: interleaved signed 16-bit samples in native byte order.
@@ -63,8 +69,9 @@ class AudioSystem {
 
     // Opens the output with `maxChannels` channels. No flags and no driver data are supported.
     AudioResult init(int maxChannels, unsigned flags, void* extraDriverData);
-    // Decodes the whole file (the format is recognised by content); the system owns the sound.
-    // `mode` must be AUDIO_DEFAULT and `exinfo` null.
+    // Decodes the whole file, or opens it as a stream (the format is recognised by content); either way a
+    // file that yields no audio, or less than it declares, is refused. The system owns the sound.
+    // `mode` must be AUDIO_DEFAULT or AUDIO_CREATESTREAM and `exinfo` null.
     AudioResult createSound(const char* path, unsigned mode, void* exinfo, AudioSound** sound);
     // Puts the sound, from its start and at full volume, on a channel: the first free one for
     // AUDIO_CHANNEL_FREE, otherwise the one given, whose playback is stopped.
@@ -93,10 +100,14 @@ class AudioSystem {
 
     bool owns(const AudioSound* sound) const;
     int freeChannel() const;
+    bool isBusy(int index) const;
     bool isLive(const AudioChannel& channel) const;
     bool startMixing(int index);
+    bool startStream(int index, Mix_Music& stream, uint32_t startByte);
 
     bool initialized = false;
+    // The channel the stream that plays (or is paused) was started on, if any.
+    int streamChannel = -1;
     unsigned playbackCount = 0;
     std::vector<Slot> slots;
     std::vector<std::unique_ptr<AudioSound>> sounds;
