@@ -25,6 +25,7 @@
 #include <assimp/Importer.hpp>
 #include <glm/glm.hpp>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +96,8 @@ class DemoApp {
     std::unique_ptr<ImagePrefetch> imagePrefetch;
     std::vector<Scene> scenes;
     TextureCache textureCache;
+    // Made from the prefetch's images while waiting for an earlier one, by request index, until asked for
+    std::map<int, Texture> texturesMadeAhead;
     std::vector<glm::vec3> tangents;
     std::vector<glm::vec3> bitangents;
 

@@ -14,6 +14,7 @@
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
 #include "scene/scene_import.h"
+#include "scene/texture_loader.h"
 
 #include <cstdio>
 
@@ -195,8 +196,8 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
         programs = buildPrograms();
     }
     withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
-    // Every image of the start-up is loaded: the decoders and what they left go.
-    theApp->imagePrefetch.reset();
+    // Every image of the start-up is loaded.
+    finishImagePrefetch(*theApp);
     glfwSetKeyCallback(theApp->window, onKeyEvent);
     followFramebufferSize();
     {

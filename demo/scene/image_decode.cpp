@@ -169,6 +169,10 @@ int ImageTable::find(int channels, const std::string& path) const {
     return -1;
 }
 
+int ImageTable::requestCount() const {
+    return header ? static_cast<int>(header->requests.load()) : 0;
+}
+
 int ImageTable::request(int channels, const std::string& path) {
     int existing = find(channels, path);
     if (existing >= 0 || !header)
@@ -280,6 +284,9 @@ const unsigned char* ImageTable::levels(int index, ImageLevels& image) const {
 
 void ImageTable::release(int index) {
     ImageLevels image;
-    if (const unsigned char* chain = levels(index, image))
-        madvise(const_cast<unsigned char*>(chain), roundUpToPage(image.bytes), MADV_REMOVE);
+    const unsigned char* chain = levels(index, image);
+    if (!chain)
+        return;
+    madvise(const_cast<unsigned char*>(chain), roundUpToPage(image.bytes), MADV_REMOVE);
+    entry(index)->state.store(IMAGE_RELEASED);
 }

@@ -36,7 +36,7 @@ uint64_t mipChainBytes(uint32_t width, uint32_t height, uint32_t channels);
 // sRGB-encoded), alpha and 3-channel data as they are.
 void buildMipChain(unsigned char* chain, uint32_t width, uint32_t height, uint32_t channels);
 
-enum ImageState : int32_t { IMAGE_PENDING, IMAGE_DECODED, IMAGE_FAILED, IMAGE_NOT_DECODED };
+enum ImageState : int32_t { IMAGE_PENDING, IMAGE_DECODED, IMAGE_FAILED, IMAGE_NOT_DECODED, IMAGE_RELEASED };
 
 // Images to decode and their levels, in memory that the processes forked after its construction share
 // with it: a list of requests that one process at a time may add to, any may decode, and the space the
@@ -54,6 +54,7 @@ class ImageTable {
     int request(int channels, const std::string& path);
     // The index of the request for the same image, or -1.
     int find(int channels, const std::string& path) const;
+    int requestCount() const;
 
     // Hands the requests out to decoders one at a time, in order; -1 once the table is closed and each
     // has been handed out. Waits while neither is the case.
@@ -69,7 +70,7 @@ class ImageTable {
     // The levels of a decoded request, checked against the space they claim to lie in; nullptr when
     // there are none or they do not fit it.
     const unsigned char* levels(int index, ImageLevels& image) const;
-    // Gives the memory of a request's levels back.
+    // Gives the memory of a decoded request's levels back; it is IMAGE_RELEASED then.
     void release(int index);
 
   private:

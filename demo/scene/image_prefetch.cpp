@@ -36,12 +36,13 @@ bool ImagePrefetch::decodersLeft() {
                        [](const auto& decoder) { return !decoder->finished(); });
 }
 
-ImageState ImagePrefetch::await(int index) {
+ImageState ImagePrefetch::await(int index, const std::function<bool()>& work) {
     // Requests ahead of it may each take a decoder up to the decode limit.
     auto deadline =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(4 * IMAGE_DECODE_LIMITS.seconds);
     for (;;) {
-        ImageState state = images.await(index, 0.05);
+        bool worked = work && images.await(index, 0.0) == IMAGE_PENDING && work();
+        ImageState state = images.await(index, worked ? 0.0 : 0.05);
         if (state != IMAGE_PENDING)
             return state;
         if (decodersLeft() && std::chrono::steady_clock::now() < deadline)

@@ -5,6 +5,7 @@
 
 #include "scene/image_decode.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,7 +22,8 @@ class ImagePrefetch {
     // Where further requests go, and where the levels are found.
     ImageTable& table() { return images; }
     // Waits for request `index` to get its outcome; IMAGE_NOT_DECODED where no decoder gives one in time.
-    ImageState await(int index);
+    // Meanwhile `work` is called as long as it finds something to do (returns true).
+    ImageState await(int index, const std::function<bool()>& work = nullptr);
 
   private:
     bool decodersLeft();

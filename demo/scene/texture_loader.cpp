@@ -30,9 +30,8 @@ bool fitsGl(const ImageLevels& image) {
 }
 
 // A texture with every level of the chain.
-GLuint createTexture(const unsigned char* chain, const ImageLevels& image, const PixelLayout& layout) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
+Texture createTexture(const unsigned char* chain, const ImageLevels& image, const PixelLayout& layout) {
+    Texture texture = Texture::generate();
     glBindTexture(GL_TEXTURE_2D, texture);
     // Set before the levels arrive, the mipmap filter lets GL allocate the whole chain with level 0.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -52,28 +51,55 @@ GLuint createTexture(const unsigned char* chain, const ImageLevels& image, const
     return texture;
 }
 
-GLuint textureFrom(ImageTable& table, int index, int channels) {
+// NO_TEXTURE where the request has no levels or GL could not hold them.
+Texture textureFrom(ImageTable& table, int index) {
     ImageLevels image;
     const unsigned char* chain = table.levels(index, image);
-    GLuint texture = chain && fitsGl(image) ? createTexture(chain, image, pixelLayout(channels)) : NO_TEXTURE;
+    Texture texture(NO_TEXTURE);
+    if (chain && fitsGl(image))
+        texture = createTexture(chain, image, pixelLayout(image.channels));
     table.release(index);
     return texture;
 }
 
+// While the start-up waits for one image, it makes textures of those decoded after it, which it will ask
+// for later; false when none is ready.
+bool makeTextureAhead(ImageTable& table) {
+    for (int index = 0; index < table.requestCount(); ++index) {
+        if (table.await(index, 0.0) == IMAGE_DECODED) {
+            theApp->texturesMadeAhead[index] = textureFrom(table, index);
+            return true;
+        }
+    }
+    return false;
+}
+
+Texture prefetchedTexture(ImagePrefetch& prefetch, int index, ImageState& state) {
+    auto ahead = theApp->texturesMadeAhead.find(index);
+    if (ahead != theApp->texturesMadeAhead.end()) {
+        Texture texture = std::move(ahead->second);
+        theApp->texturesMadeAhead.erase(ahead);
+        state = texture == NO_TEXTURE ? IMAGE_FAILED : IMAGE_DECODED;
+        return texture;
+    }
+    state = prefetch.await(index, [&prefetch] { return makeTextureAhead(prefetch.table()); });
+    return state == IMAGE_DECODED ? textureFrom(prefetch.table(), index) : Texture(NO_TEXTURE);
+}
+
 // Decoded by the start-up's decoders when they were asked for it, else now.
-GLuint decodeTexture(int channels, const std::string& path) {
-    if (ImagePrefetch* prefetch = theApp->imagePrefetch.get()) {
-        int index = prefetch->table().find(channels, path);
-        ImageState state = index >= 0 ? prefetch->await(index) : IMAGE_NOT_DECODED;
-        if (state == IMAGE_DECODED)
-            return textureFrom(prefetch->table(), index, channels);
-        if (state == IMAGE_FAILED)
-            return NO_TEXTURE;
+Texture decodeTexture(int channels, const std::string& path) {
+    ImagePrefetch* prefetch = theApp->imagePrefetch.get();
+    int index = prefetch ? prefetch->table().find(channels, path) : -1;
+    if (index >= 0) {
+        ImageState state = IMAGE_NOT_DECODED;
+        Texture texture = prefetchedTexture(*prefetch, index, state);
+        if (state == IMAGE_DECODED || state == IMAGE_FAILED)
+            return texture;
     }
     ImageTable table(SINGLE_IMAGE_SPACE);
-    int index = table.request(channels, path);
-    table.decode(index);
-    return textureFrom(table, index, channels);
+    int own = table.request(channels, path);
+    table.decode(own);
+    return textureFrom(table, own);
 }
 
 } // namespace
@@ -84,13 +110,19 @@ std::string normalMapPath(const std::string& diffusePath) {
     return diffusePath.substr(0, nameStart) + NORMAL_MAP_PREFIX + diffusePath.substr(nameStart);
 }
 
+void finishImagePrefetch(DemoApp& app) {
+    app.texturesMadeAhead.clear();
+    app.imagePrefetch.reset();
+}
+
 GLuint loadTexture(ColorSpace colorSpace, std::string path) {
     auto cached = theApp->textureCache.find(path);
     if (cached != theApp->textureCache.end())
         return cached->second;
     PhaseTimer timer(theApp->startupSeconds[PHASE_TEXTURES]);
-    GLuint texture = decodeTexture(colorSpace, path);
-    if (texture != NO_TEXTURE)
-        theApp->textureCache.emplace(path, Texture(texture));
-    return texture;
+    Texture texture = decodeTexture(colorSpace, path);
+    GLuint name = texture;
+    if (name != NO_TEXTURE)
+        theApp->textureCache.emplace(path, std::move(texture));
+    return name;
 }
