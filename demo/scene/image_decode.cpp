@@ -41,26 +41,26 @@ int decodedChannels(int channels) {
     return channels == 4 ? 4 : 3;
 }
 
-// sRGB code values as linear light, and back: the nearest code for linear values in steps of 1/65535.
+// sRGB code values as linear light in steps of 1/65535, and back to the nearest code.
 struct SrgbTables {
-    float linear[256];
+    uint16_t linear[256];
     unsigned char encoded[65536];
     SrgbTables() {
+        double exact[256];
         for (int code = 0; code < 256; ++code) {
             double c = code / 255.0;
-            linear[code] = static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+            exact[code] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            linear[code] = static_cast<uint16_t>(std::lround(exact[code] * 65535.0));
         }
         int code = 0;
         for (int step = 0; step < 65536; ++step) {
-            float value = step / 65535.0f;
-            while (code < 255 && value > 0.5f * (linear[code] + linear[code + 1]))
+            while (code < 255 && step / 65535.0 > 0.5 * (exact[code] + exact[code + 1]))
                 ++code;
             encoded[step] = static_cast<unsigned char>(code);
         }
     }
     unsigned char mean(unsigned char a, unsigned char b, unsigned char c, unsigned char d) const {
-        float sum = linear[a] + linear[b] + linear[c] + linear[d];
-        return encoded[static_cast<int>(sum * (0.25f * 65535.0f) + 0.5f)];
+        return encoded[(linear[a] + linear[b] + linear[c] + linear[d] + 2) / 4];
     }
 };
 
@@ -74,19 +74,21 @@ unsigned char plainMean(unsigned char a, unsigned char b, unsigned char c, unsig
 }
 
 // One level from the one above it, `width` x `height`; an odd last row or column is left out of the means.
-void halveLevel(const unsigned char* from, uint32_t width, uint32_t height, uint32_t channels,
-                unsigned char* to) {
+// The first `srgbChannels` channels are sRGB-encoded colour.
+template <uint32_t channels, uint32_t srgbChannels>
+void halveLevel(const unsigned char* from, uint32_t width, uint32_t height, unsigned char* to) {
     uint32_t toWidth = std::max(1u, width / 2), toHeight = std::max(1u, height / 2);
     size_t rowStep = height > 1 ? size_t(width) * channels : 0, texelStep = width > 1 ? channels : 0;
     const SrgbTables& tables = srgb();
     for (uint32_t y = 0; y < toHeight; ++y) {
         const unsigned char* row = from + 2 * y * rowStep;
-        for (uint32_t x = 0; x < toWidth; ++x) {
+        for (uint32_t x = 0; x < toWidth; ++x, to += channels) {
             const unsigned char* a = row + 2 * x * texelStep;
             const unsigned char *b = a + texelStep, *c = a + rowStep, *d = c + texelStep;
-            for (uint32_t k = 0; k < channels; ++k)
-                *to++ = channels == 4 && k < 3 ? tables.mean(a[k], b[k], c[k], d[k])
-                                               : plainMean(a[k], b[k], c[k], d[k]);
+            for (uint32_t k = 0; k < srgbChannels; ++k)
+                to[k] = tables.mean(a[k], b[k], c[k], d[k]);
+            for (uint32_t k = srgbChannels; k < channels; ++k)
+                to[k] = plainMean(a[k], b[k], c[k], d[k]);
         }
     }
 }
@@ -110,7 +112,10 @@ uint64_t mipChainBytes(uint32_t width, uint32_t height, uint32_t channels) {
 void buildMipChain(unsigned char* chain, uint32_t width, uint32_t height, uint32_t channels) {
     for (uint32_t level = 1, levels = mipLevelCount(width, height); level < levels; ++level) {
         unsigned char* next = chain + size_t(width) * height * channels;
-        halveLevel(chain, width, height, channels, next);
+        if (channels == 4)
+            halveLevel<4, 3>(chain, width, height, next);
+        else
+            halveLevel<3, 0>(chain, width, height, next);
         chain = next;
         width = std::max(1u, width / 2);
         height = std::max(1u, height / 2);
