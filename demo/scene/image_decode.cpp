@@ -21,6 +21,7 @@ namespace {
 constexpr int MAX_REQUESTS = 128;
 constexpr size_t PATH_BYTES = 4096;
 constexpr uint64_t PAGE = 4096;
+constexpr size_t MIN_CAPACITY = size_t(16) << 20;
 
 uint64_t roundUpToPage(uint64_t bytes) {
     return (bytes + PAGE - 1) / PAGE * PAGE;
@@ -142,10 +143,15 @@ struct ImageTable::Header {
 static_assert(std::atomic<uint32_t>::is_always_lock_free && std::atomic<uint64_t>::is_always_lock_free,
               "atomics shared between processes must not hide a lock");
 
-ImageTable::ImageTable(size_t capacity) : capacity(capacity) {
-    size = roundUpToPage(sizeof(Header)) + capacity;
-    void* shared =
-        mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+ImageTable::ImageTable(size_t capacity) {
+    void* shared = MAP_FAILED;
+    // Where the address space is limited, with as much of the capacity as it allows.
+    for (; shared == MAP_FAILED && capacity >= MIN_CAPACITY; capacity /= 4) {
+        size = roundUpToPage(sizeof(Header)) + capacity;
+        shared =
+            mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        this->capacity = capacity;
+    }
     if (shared == MAP_FAILED)
         return;
     // Fresh shared memory is zero: no requests, nothing used.
