@@ -12,6 +12,7 @@ constexpr size_t PREFETCH_SPACE = size_t(4) << 30;
 
 // A decoder takes requests until the table is closed; it only forks and waits, so it stays small.
 constexpr ProbeLimits DECODER_LIMITS{3600.0, size_t(256) << 20};
+// Added to the start-up's own niceness.
 constexpr int DECODER_NICENESS = 10;
 
 } // namespace
@@ -23,7 +24,7 @@ ImagePrefetch::ImagePrefetch(const std::vector<std::pair<int, std::string>>& req
     unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     auto decodeRequests = [this] {
         // Behind the start-up's own work (the window opens meanwhile), ahead of idle processors.
-        setpriority(PRIO_PROCESS, 0, DECODER_NICENESS);
+        setpriority(PRIO_PROCESS, 0, getpriority(PRIO_PROCESS, 0) + DECODER_NICENESS);
         for (int index = images.nextToDecode(); index >= 0; index = images.nextToDecode())
             images.decode(index);
     };
