@@ -220,29 +220,64 @@ void ImageTable::close() {
     wakeAll(&header->requests);
 }
 
+// Space that does not fit is not taken, so that one huge image leaves room for the others.
 unsigned char* ImageTable::take(uint64_t bytes, uint64_t& offset) {
-    offset = header->used.fetch_add(roundUpToPage(bytes));
-    return offset + bytes <= capacity ? space + offset : nullptr;
+    uint64_t rounded = roundUpToPage(bytes);
+    offset = header->used.load();
+    do {
+        if (rounded > capacity - std::min<uint64_t>(offset, capacity))
+            return nullptr;
+    } while (!header->used.compare_exchange_weak(offset, offset + rounded));
+    return space + offset;
 }
+
+namespace {
+
+// DevIL's image as 8-bit RGB or RGBA: RGB 8-bit images (PNG, JPEG) are taken as they are and widened to
+// RGBA, if asked, while they are copied; anything else is converted by DevIL. The bytes per texel of what
+// `levelZero` gets, or 0 when the image cannot be had so.
+uint32_t prepareForCopy(uint32_t channels) {
+    ILint format = ilGetInteger(IL_IMAGE_FORMAT), type = ilGetInteger(IL_IMAGE_TYPE);
+    ILenum wanted = channels == 4 ? IL_RGBA : IL_RGB;
+    bool asItIs = type == IL_UNSIGNED_BYTE && (format == static_cast<ILint>(wanted) || format == IL_RGB);
+    if (!asItIs && !ilConvertImage(wanted, IL_UNSIGNED_BYTE))
+        return 0;
+    return asItIs && format == IL_RGB ? 3 : channels;
+}
+
+// Level 0 rows bottom first, whichever way DevIL holds them, `from` bytes a texel to `channels`.
+void copyLevelZero(const unsigned char* pixels, uint32_t width, uint32_t height, bool topFirst, uint32_t from,
+                   uint32_t channels, unsigned char* to) {
+    for (uint32_t y = 0; y < height; ++y, to += size_t(width) * channels) {
+        const unsigned char* row = pixels + size_t(topFirst ? height - 1 - y : y) * width * from;
+        if (from == channels) {
+            std::memcpy(to, row, size_t(width) * channels);
+            continue;
+        }
+        for (uint32_t x = 0; x < width; ++x) {
+            std::memcpy(to + x * 4, row + x * 3, 3);
+            to[x * 4 + 3] = 255;
+        }
+    }
+}
+
+} // namespace
 
 // Runs in the child: whatever DevIL does here stays here, except for the levels and their description.
 void ImageTable::decodeHere(Entry& e) {
     if (!imageFileLooksComplete(e.path))
         return;
     ilInit();
-    ilEnable(IL_ORIGIN_SET);
-    ilOriginFunc(IL_ORIGIN_LOWER_LEFT);
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
     uint32_t channels = static_cast<uint32_t>(e.channels);
-    if (!ilLoadImage(e.path) || !ilConvertImage(channels == 4 ? IL_RGBA : IL_RGB, IL_UNSIGNED_BYTE))
-        return;
+    uint32_t from = ilLoadImage(e.path) ? prepareForCopy(channels) : 0;
     ILint width = ilGetInteger(IL_IMAGE_WIDTH), height = ilGetInteger(IL_IMAGE_HEIGHT);
     // A damaged file can leave a description that its data does not match.
-    uint64_t levelZero = uint64_t(std::max(width, 0)) * uint64_t(std::max(height, 0)) * channels;
-    if (width <= 0 || height <= 0 || ilGetInteger(IL_IMAGE_BPP) != static_cast<ILint>(channels) ||
-        uint64_t(ilGetInteger(IL_IMAGE_SIZE_OF_DATA)) < levelZero || !ilGetData())
+    uint64_t pixels = uint64_t(std::max(width, 0)) * uint64_t(std::max(height, 0));
+    if (from == 0 || width <= 0 || height <= 0 || ilGetInteger(IL_IMAGE_BPP) != static_cast<ILint>(from) ||
+        uint64_t(ilGetInteger(IL_IMAGE_SIZE_OF_DATA)) < pixels * from || !ilGetData())
         return;
     ImageLevels levels{uint32_t(width), uint32_t(height), channels, mipLevelCount(width, height)};
     levels.bytes = mipChainBytes(width, height, channels);
@@ -251,7 +286,8 @@ void ImageTable::decodeHere(Entry& e) {
         e.outOfSpace = 1;
         return;
     }
-    std::memcpy(chain, ilGetData(), levelZero);
+    copyLevelZero(ilGetData(), width, height, ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_UPPER_LEFT, from,
+                  channels, chain);
     buildMipChain(chain, width, height, channels);
     e.image = levels;
 }
