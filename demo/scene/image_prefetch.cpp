@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <sched.h>
 #include <sys/resource.h>
 #include <thread>
 
@@ -15,6 +16,18 @@ constexpr ProbeLimits DECODER_LIMITS{3600.0, size_t(256) << 20};
 // Added to the start-up's own niceness.
 constexpr int DECODER_NICENESS = 10;
 
+// Behind the start-up's own work (the window opens meanwhile), ahead of idle processors, under a
+// real-time policy as well.
+void yieldToStartUp() {
+    int policy = sched_getscheduler(0);
+    sched_param param{};
+    if ((policy == SCHED_FIFO || policy == SCHED_RR) && sched_getparam(0, &param) == 0) {
+        param.sched_priority = std::max(sched_get_priority_min(policy), param.sched_priority - 1);
+        sched_setscheduler(0, policy, &param);
+    }
+    setpriority(PRIO_PROCESS, 0, getpriority(PRIO_PROCESS, 0) + DECODER_NICENESS);
+}
+
 } // namespace
 
 ImagePrefetch::ImagePrefetch(const std::vector<std::pair<int, std::string>>& requests)
@@ -23,8 +36,7 @@ ImagePrefetch::ImagePrefetch(const std::vector<std::pair<int, std::string>>& req
         images.request(channels, path);
     unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     auto decodeRequests = [this] {
-        // Behind the start-up's own work (the window opens meanwhile), ahead of idle processors.
-        setpriority(PRIO_PROCESS, 0, getpriority(PRIO_PROCESS, 0) + DECODER_NICENESS);
+        yieldToStartUp();
         for (int index = images.nextToDecode(); index >= 0; index = images.nextToDecode())
             images.decode(index);
     };
