@@ -37,10 +37,6 @@ constexpr Uint32 OUTPUT_FRAME_BYTES = AUDIO_OUTPUT_CHANNELS * sizeof(Sint16);
 // Decoders differ by up to one compressed frame in where they end a stream.
 constexpr double CUT_TOLERANCE_SECONDS = 0.1;
 
-int mixerVolume(float volume) {
-    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
-}
-
 Mix_Music* openStream(const char* path) {
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     return file ? Mix_LoadMUS_RW(file, 1) : nullptr;
@@ -97,6 +93,10 @@ bool holdsAudio(double seconds) {
 }
 
 } // namespace
+
+int mixerVolume(float volume) {
+    return static_cast<int>(std::lround(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
+}
 
 AudioResult createAudioSystem(AudioSystem** system) {
     if (!system)

@@ -113,5 +113,8 @@ class AudioSystem {
     std::vector<std::unique_ptr<AudioSound>> sounds;
 };
 
+// The mixer's volume step for a channel volume 0..1 (clamped), as a channel is set to it.
+int mixerVolume(float volume);
+
 // Creates a system that is not initialised yet; the caller owns it (deleting it closes the output).
 AudioResult createAudioSystem(AudioSystem** system);

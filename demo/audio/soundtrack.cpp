@@ -1,3 +1,4 @@
+#include "audio/soundtrack.h"
 #include "app/demo_app.h"
 
 #include <cstdio>
@@ -5,7 +6,6 @@
 
 namespace {
 
-const char* const SOUNDTRACK_PATH = "../sounds/piano_soundtrack.mp3";
 constexpr int SOUNDTRACK_CHANNELS = 10;
 
 // The messages have no line end, and stdout may be a pipe: flush before leaving.
@@ -35,7 +35,7 @@ void DemoApp::startSoundtrack() {
         return;
     // Paused until the volume is in place, so no sample is heard louder than half.
     soundResult = soundSystem->playSound(AUDIO_CHANNEL_FREE, music, true, &musicChannel);
-    soundResult = musicChannel.setVolume(0.5f);
+    soundResult = musicChannel.setVolume(SOUNDTRACK_VOLUME);
     soundResult = musicChannel.setPaused(false);
 }
 

@@ -10,7 +10,8 @@ import unittest
 
 from demo_process import SOURCE_DIR, program_env
 
-TOOLS = {name: os.environ.get(name.upper() + "_BINARY", "") for name in ("capture", "benchmark", "soak")}
+TOOLS = {name: os.environ.get(name.upper() + "_BINARY", "")
+         for name in ("capture", "benchmark", "soak", "record")}
 GENERATORS = ["make_sky.py", "make_soundtrack.py", "make_house.py", "check_house.py"]
 CONTENT_FOLDERS = ["images", "sounds", "models"]
 
@@ -22,6 +23,7 @@ def bad_command_lines(folder):
         out.write("{}")
     frames = os.path.join(folder, "frames")
     capture = ["--times", "5", "--out", frames]
+    record = ["--out", os.path.join(folder, "flight.mp4")]
     return [
         ("capture", ["--times", "5,x", "--out", frames], "--times"),
         ("capture", ["--times", "5,,6", "--out", frames], "--times"),
@@ -47,6 +49,19 @@ def bad_command_lines(folder):
         ("soak", ["--keys", "100:F11"], "--keys"),
         ("soak", ["--keys", "abc:F10"], "--keys"),
         ("soak", ["--keys", "100:F10,"], "--keys"),
+        ("record", ["--to", "5"], "--out"),
+        ("record", record + ["--size", "0x0"], "--size"),
+        ("record", record + ["--size", "abc"], "--size"),
+        ("record", record + ["--size", "161x120"], "--size"),
+        ("record", record + ["--size", "99999x99999"], "--size"),
+        ("record", record + ["--fps", "0"], "--fps"),
+        ("record", record + ["--fps", "29.97"], "--fps"),
+        ("record", record + ["--fps", "1000"], "--fps"),
+        ("record", record + ["--from", "-1"], "--from"),
+        ("record", record + ["--from", "10", "--to", "5"], "--from"),
+        ("record", record + ["--to", "200"], "--to"),
+        ("record", record + ["--to", "nan"], "--to"),
+        ("record", record + ["--from", "0.05"], "--from"),
     ]
 
 

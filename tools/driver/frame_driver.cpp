@@ -7,6 +7,11 @@ void frameAt(const ShaderPrograms& programs, double time) {
     renderFrame(programs, time);
 }
 
+void settlePaths(double time) {
+    theApp->camera->followPath(time);
+    theApp->light->update(time);
+}
+
 void enterWalk(const glm::vec3& position, float heading, float pitch) {
     demoMode = false;
     Camera& camera = *theApp->camera;

@@ -11,6 +11,11 @@
 // moment renders the same however it was reached.
 void frameAt(const ShaderPrograms& programs, double time);
 
+// Steps the light and the camera's path to `time` without drawing, so that the frame drawn next at `time`
+// shows that moment also where a path enters its next segment there (that frame alone would show the old
+// spot).
+void settlePaths(double time);
+
 // Walk mode with the camera at `position`, heading and pitch in radians, and held there: the walk input
 // is fixed (pointer still, no key, no wheel), whatever the window's pointer and keys do.
 void enterWalk(const glm::vec3& position, float heading, float pitch);
