@@ -8,23 +8,16 @@
 #include <cmath>
 #include <new>
 
-// Decoded whole (`chunk`) or a stream (`stream`), and how long it plays.
+// A stream and how long it plays.
 class AudioSound {
   public:
-    explicit AudioSound(Mix_Chunk* chunk) : chunk(chunk) {}
-    explicit AudioSound(Mix_Music* stream) : stream(stream) {}
-    ~AudioSound() {
-        if (chunk)
-            Mix_FreeChunk(chunk);
-        if (stream)
-            Mix_FreeMusic(stream);
-    }
+    AudioSound(Mix_Music* stream, double seconds) : stream(stream), seconds(seconds) {}
+    ~AudioSound() { Mix_FreeMusic(stream); }
     AudioSound(const AudioSound&) = delete;
     AudioSound& operator=(const AudioSound&) = delete;
 
-    Mix_Chunk* const chunk = nullptr;
-    Mix_Music* const stream = nullptr;
-    double seconds = 0.0;
+    Mix_Music* const stream;
+    const double seconds;
 };
 
 namespace {
@@ -40,10 +33,6 @@ constexpr double CUT_TOLERANCE_SECONDS = 0.1;
 Mix_Music* openStream(const char* path) {
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     return file ? Mix_LoadMUS_RW(file, 1) : nullptr;
-}
-
-double chunkSeconds(const Mix_Chunk& chunk) {
-    return static_cast<double>(chunk.alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
 }
 
 // A decoder plays whatever a cut file still holds; only the length that the file declares, where it declares
@@ -82,7 +71,8 @@ double streamSeconds(const char* path, Mix_Music* stream) {
         return mpegSeconds(path);
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 1) : nullptr;
-    double seconds = chunk ? chunkSeconds(*chunk) : 0.0;
+    double seconds =
+        chunk ? static_cast<double>(chunk->alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE) : 0.0;
     Mix_FreeChunk(chunk);
     return seconds;
 }
@@ -108,8 +98,6 @@ AudioResult createAudioSystem(AudioSystem** system) {
 AudioSystem::~AudioSystem() {
     if (!initialized)
         return;
-    // The views first: they play from the sounds' memory.
-    slots.clear();
     sounds.clear();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -133,7 +121,6 @@ AudioResult AudioSystem::init(int maxChannels, unsigned flags, void* extraDriver
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return AUDIO_ERR_OUTPUT;
     }
-    Mix_AllocateChannels(maxChannels);
     slots = std::vector<Slot>(maxChannels);
     initialized = outputTaken = true;
     return AUDIO_OK;
@@ -142,30 +129,18 @@ AudioResult AudioSystem::init(int maxChannels, unsigned flags, void* extraDriver
 AudioResult AudioSystem::createSound(const char* path, unsigned mode, void* exinfo, AudioSound** sound) {
     if (!initialized)
         return AUDIO_ERR_UNINITIALIZED;
-    if (!path || (mode != AUDIO_DEFAULT && mode != AUDIO_CREATESTREAM) || exinfo || !sound)
+    if (!path || mode != AUDIO_CREATESTREAM || exinfo || !sound)
         return AUDIO_ERR_INVALID_PARAM;
     *sound = nullptr;
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     if (!file)
         return AUDIO_ERR_FILE_NOT_FOUND;
-    std::unique_ptr<AudioSound> loaded;
-    double seconds = 0.0;
-    if (mode == AUDIO_CREATESTREAM) {
-        Mix_Music* stream = Mix_LoadMUS_RW(file, 1);
-        if (!stream)
-            return AUDIO_ERR_FORMAT;
-        loaded = std::make_unique<AudioSound>(stream);
-        seconds = streamSeconds(path, stream);
-    } else {
-        Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
-        if (!chunk)
-            return AUDIO_ERR_FORMAT;
-        loaded = std::make_unique<AudioSound>(chunk);
-        seconds = chunkSeconds(*chunk);
-    }
-    if (!holdsAudio(seconds) || isShorterThanDeclared(path, seconds))
+    Mix_Music* stream = Mix_LoadMUS_RW(file, 1);
+    if (!stream)
         return AUDIO_ERR_FORMAT;
-    loaded->seconds = seconds;
+    auto loaded = std::make_unique<AudioSound>(stream, streamSeconds(path, stream));
+    if (!holdsAudio(loaded->seconds) || isShorterThanDeclared(path, loaded->seconds))
+        return AUDIO_ERR_FORMAT;
     sounds.push_back(std::move(loaded));
     *sound = sounds.back().get();
     return AUDIO_OK;
@@ -181,16 +156,14 @@ AudioResult AudioSystem::playSound(int channelIndex, AudioSound* sound, bool pau
     int index = channelIndex == AUDIO_CHANNEL_FREE ? freeChannel() : channelIndex;
     if (index < 0)
         return AUDIO_ERR_CHANNEL_ALLOC;
-    Mix_HaltChannel(index);
     if (index == streamChannel) {
         Mix_HaltMusic();
         streamChannel = -1;
     }
-    // The mixer keeps a channel's volume from one playback to the next.
-    Mix_Volume(index, MIX_MAX_VOLUME);
     slots[index] = Slot();
     slots[index].playback = ++playbackCount;
-    slots[index].waiting = slots[index].sound = sound;
+    slots[index].sound = sound;
+    slots[index].waiting = true;
     channel->system = this;
     channel->index = index;
     channel->playback = playbackCount;
@@ -202,10 +175,6 @@ AudioResult AudioSystem::getLength(const AudioSound* sound, double* seconds) con
         return AUDIO_ERR_INVALID_PARAM;
     *seconds = sound->seconds;
     return AUDIO_OK;
-}
-
-void AudioSystem::ChunkFree::operator()(Mix_Chunk* chunk) const {
-    Mix_FreeChunk(chunk);
 }
 
 bool AudioSystem::owns(const AudioSound* sound) const {
@@ -221,23 +190,22 @@ int AudioSystem::freeChannel() const {
     return -1;
 }
 
-// A stream plays outside the mixer's channels, on the one stream output.
 bool AudioSystem::isBusy(int index) const {
-    return slots[index].waiting || Mix_Playing(index) || (index == streamChannel && Mix_PlayingMusic());
+    return slots[index].waiting || (index == streamChannel && Mix_PlayingMusic());
 }
 
 bool AudioSystem::isLive(const AudioChannel& channel) const {
     return slots[channel.index].playback == channel.playback && isBusy(channel.index);
 }
 
-// A stream's volume and pause act on the stream output; its channel keeps the volume too, for the start.
 AudioResult AudioChannel::setVolume(float volume) {
     if (std::isnan(volume))
         return AUDIO_ERR_INVALID_PARAM;
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
-    Mix_Volume(index, mixerVolume(volume));
-    if (index == system->streamChannel)
+    AudioSystem::Slot& slot = system->slots[index];
+    slot.volume = volume;
+    if (!slot.waiting)
         Mix_VolumeMusic(mixerVolume(volume));
     return AUDIO_OK;
 }
@@ -245,18 +213,12 @@ AudioResult AudioChannel::setVolume(float volume) {
 AudioResult AudioChannel::setPaused(bool paused) {
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
-    AudioSystem::Slot& slot = system->slots[index];
-    if (slot.waiting)
-        return paused || system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
-    bool stream = index == system->streamChannel;
-    if (stream && paused)
+    if (system->slots[index].waiting)
+        return paused || system->startStream(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+    if (paused)
         Mix_PauseMusic();
-    else if (stream)
-        Mix_ResumeMusic();
-    else if (paused)
-        Mix_Pause(index);
     else
-        Mix_Resume(index);
+        Mix_ResumeMusic();
     return AUDIO_OK;
 }
 
@@ -264,52 +226,24 @@ AudioResult AudioChannel::setPosition(double seconds) {
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
     AudioSystem::Slot& slot = system->slots[index];
-    double length = 0.0;
-    system->getLength(slot.sound, &length);
-    if (!(seconds >= 0.0 && seconds < length))
+    if (!(seconds >= 0.0 && seconds < slot.sound->seconds))
         return AUDIO_ERR_INVALID_PARAM;
-    slot.startByte = static_cast<uint32_t>(seconds * AUDIO_OUTPUT_RATE) * OUTPUT_FRAME_BYTES;
-    if (slot.waiting)
+    if (slot.waiting) {
+        slot.startSeconds = seconds;
         return AUDIO_OK;
-    // A stream's decoder seeks, playing or paused.
-    if (index == system->streamChannel)
-        return Mix_SetMusicPosition(static_cast<double>(slot.startByte) /
-                                    (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE)) == 0
-                   ? AUDIO_OK
-                   : AUDIO_ERR_OUTPUT;
-    // The mixer has no seek for a sound in memory: the playback starts again from the new place, and a
-    // paused one waits for its resume to do so.
-    bool paused = Mix_Paused(index);
-    Mix_HaltChannel(index);
-    slot.waiting = slot.sound;
-    if (paused)
-        return AUDIO_OK;
-    return system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
-}
-
-// The mixer sees the sound only now, so not one sample of it was mixed before.
-bool AudioSystem::startMixing(int index) {
-    Slot& slot = slots[index];
-    const AudioSound* sound = slot.waiting;
-    slot.waiting = nullptr;
-    if (sound->stream)
-        return startStream(index, *sound->stream, slot.startByte);
-    Mix_Chunk* chunk = sound->chunk;
-    if (slot.startByte > 0) {
-        slot.view.reset(Mix_QuickLoad_RAW(chunk->abuf + slot.startByte, chunk->alen - slot.startByte));
-        chunk = slot.view.get();
     }
-    return chunk && Mix_PlayChannel(index, chunk, 0) == index;
+    // The decoder seeks, playing or paused.
+    return Mix_SetMusicPosition(seconds) == 0 ? AUDIO_OK : AUDIO_ERR_OUTPUT;
 }
 
-// Starting a stream ends the one that played before: its channel is free then.
-bool AudioSystem::startStream(int index, Mix_Music& stream, uint32_t startByte) {
+// The output sees the stream only now, so not one sample of it was mixed before. Starting it ends the stream
+// that played before: that one's channel is free then.
+bool AudioSystem::startStream(int index) {
+    Slot& slot = slots[index];
+    slot.waiting = false;
     streamChannel = index;
-    Mix_VolumeMusic(Mix_Volume(index, -1));
-    if (startByte == 0)
-        return Mix_PlayMusic(&stream, 0) == 0;
-    double position = static_cast<double>(startByte) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
-    return Mix_FadeInMusicPos(&stream, 0, 0, position) == 0;
+    Mix_VolumeMusic(mixerVolume(slot.volume));
+    return Mix_FadeInMusicPos(slot.sound->stream, 0, 0, slot.startSeconds) == 0;
 }
 
 AudioResult AudioChannel::isPlaying(bool* playing) const {
