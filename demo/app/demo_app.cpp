@@ -1,5 +1,7 @@
 #include "app/demo_app.h"
 
+#include "scene/texture_loader.h"
+
 DemoApp* theApp = nullptr;
 bool demoMode = false;
 
@@ -29,10 +31,12 @@ void DemoApp::releaseGlObjects() {
     screenQuad = ScreenQuad();
     scenes.clear();
     textureCache.clear();
+    texturesMadeAhead.clear();
 }
 
 void DemoApp::teardown() {
     releaseGlObjects();
+    finishImagePrefetch(*this);
     state = DESTROYED;
     importer.FreeScene();
     glfwTerminate();

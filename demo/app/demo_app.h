@@ -16,6 +16,7 @@
 #include "render/screen_quad.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
+#include "scene/image_prefetch.h"
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
@@ -24,6 +25,7 @@
 #include <assimp/Importer.hpp>
 #include <glm/glm.hpp>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,12 +90,14 @@ class DemoApp {
     int dofOn = 0;
     unsigned dofShow = 0;
 
-    // Scene data, the early check of the scene file, and the texture cache
+    // Scene data, the early check of the scene file, the images decoded meanwhile, and the texture cache
     Assimp::Importer importer;
     std::unique_ptr<ChildProbe> sceneFileCheck;
+    std::unique_ptr<ImagePrefetch> imagePrefetch;
     std::vector<Scene> scenes;
-    bool imageLibraryReady = false;
     TextureCache textureCache;
+    // Made from the prefetch's images while waiting for an earlier one, by request index, until asked for
+    std::map<int, Texture> texturesMadeAhead;
     std::vector<glm::vec3> tangents;
     std::vector<glm::vec3> bitangents;
 

@@ -14,6 +14,7 @@
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
 #include "scene/scene_import.h"
+#include "scene/texture_loader.h"
 
 #include <cstdio>
 
@@ -108,6 +109,14 @@ void applyWindowOptions(const StartOptions& options) {
     takeFramebufferSize();
 }
 
+// The sky's images, decoded from the start; the scene's follow as soon as the scene file check has read it.
+std::unique_ptr<ImagePrefetch> startImagePrefetch() {
+    std::vector<std::pair<int, std::string>> requests;
+    for (const char* face : SKY_IMAGES)
+        requests.emplace_back(SKY_IMAGE_COLORS, face);
+    return std::make_unique<ImagePrefetch>(requests);
+}
+
 } // namespace
 
 WalkInput readWalkInput(double now) {
@@ -182,9 +191,12 @@ void drawPasses(const ShaderPrograms& programs) {
 
 bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     demoMode = true;
-    // Before the soundtrack's audio thread exists, so that the child is a copy of a single thread.
-    std::unique_ptr<ChildProbe> sceneFileCheck = startSceneFileCheck();
+    // Before the soundtrack's audio thread exists, so that the children are copies of a small process
+    // with a single thread.
+    std::unique_ptr<ImagePrefetch> imagePrefetch = startImagePrefetch();
+    std::unique_ptr<ChildProbe> sceneFileCheck = startSceneFileCheck(&imagePrefetch->table());
     theApp = new DemoApp(!options.mute);
+    theApp->imagePrefetch = std::move(imagePrefetch);
     theApp->sceneFileCheck = std::move(sceneFileCheck);
     // Before the window opens: the window, every pass's targets and the projection follow this size.
     useWindowSize(options.width, options.height);
@@ -209,6 +221,8 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
         programs = buildPrograms();
     }
     withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
+    // Every image of the start-up is loaded.
+    finishImagePrefetch(*theApp);
     glfwSetKeyCallback(theApp->window, onKeyEvent);
     followFramebufferSize();
     {

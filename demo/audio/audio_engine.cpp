@@ -2,19 +2,22 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <mpg123.h>
 
 #include <algorithm>
 #include <cmath>
 #include <new>
 
+// A stream and how long it plays.
 class AudioSound {
   public:
-    explicit AudioSound(Mix_Chunk* chunk) : chunk(chunk) {}
-    ~AudioSound() { Mix_FreeChunk(chunk); }
+    AudioSound(Mix_Music* stream, double seconds) : stream(stream), seconds(seconds) {}
+    ~AudioSound() { Mix_FreeMusic(stream); }
     AudioSound(const AudioSound&) = delete;
     AudioSound& operator=(const AudioSound&) = delete;
 
-    Mix_Chunk* const chunk;
+    Mix_Music* const stream;
+    const double seconds;
 };
 
 namespace {
@@ -27,17 +30,56 @@ constexpr Uint32 OUTPUT_FRAME_BYTES = AUDIO_OUTPUT_CHANNELS * sizeof(Sint16);
 // Decoders differ by up to one compressed frame in where they end a stream.
 constexpr double CUT_TOLERANCE_SECONDS = 0.1;
 
+Mix_Music* openStream(const char* path) {
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    return file ? Mix_LoadMUS_RW(file, 1) : nullptr;
+}
+
 // A decoder plays whatever a cut file still holds; only the length that the file declares, where it declares
 // one, shows the cut.
-bool isShorterThanDeclared(const char* path, const Mix_Chunk& chunk) {
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
-    Mix_Music* music = file ? Mix_LoadMUS_RW(file, 1) : nullptr;
+bool isShorterThanDeclared(const char* path, double decodedSeconds) {
+    Mix_Music* music = openStream(path);
     if (!music)
         return false;
     double declared = Mix_MusicDuration(music);
     Mix_FreeMusic(music);
-    double decoded = static_cast<double>(chunk.alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
-    return decoded < declared - CUT_TOLERANCE_SECONDS;
+    return decodedSeconds < declared - CUT_TOLERANCE_SECONDS;
+}
+
+// Seconds of MPEG audio in the file, counted from its frame headers without decoding them; 0 where none
+// could be read.
+double mpegSeconds(const char* path) {
+    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+    if (!handle)
+        return 0.0;
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    double seconds = 0.0;
+    if (mpg123_open(handle, path) == MPG123_OK &&
+        mpg123_getformat(handle, &rate, &channels, &encoding) == MPG123_OK &&
+        mpg123_scan(handle) == MPG123_OK && rate > 0)
+        seconds = std::max<double>(0.0, static_cast<double>(mpg123_length(handle))) / rate;
+    mpg123_close(handle);
+    mpg123_delete(handle);
+    return seconds;
+}
+
+// How long the stream plays: for MP3 counted from its frames, for other formats by decoding it once.
+double streamSeconds(const char* path, Mix_Music* stream) {
+    if (Mix_GetMusicType(stream) == MUS_MP3)
+        return mpegSeconds(path);
+    SDL_RWops* file = SDL_RWFromFile(path, "rb");
+    Mix_Chunk* chunk = file ? Mix_LoadWAV_RW(file, 1) : nullptr;
+    double seconds =
+        chunk ? static_cast<double>(chunk->alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE) : 0.0;
+    Mix_FreeChunk(chunk);
+    return seconds;
+}
+
+// Decoders accept some streams that yield no whole frame; such a sound could never play.
+bool holdsAudio(double seconds) {
+    return seconds >= 1.0 / AUDIO_OUTPUT_RATE;
 }
 
 } // namespace
@@ -56,8 +98,6 @@ AudioResult createAudioSystem(AudioSystem** system) {
 AudioSystem::~AudioSystem() {
     if (!initialized)
         return;
-    // The views first: they play from the sounds' memory.
-    slots.clear();
     sounds.clear();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -81,7 +121,6 @@ AudioResult AudioSystem::init(int maxChannels, unsigned flags, void* extraDriver
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return AUDIO_ERR_OUTPUT;
     }
-    Mix_AllocateChannels(maxChannels);
     slots = std::vector<Slot>(maxChannels);
     initialized = outputTaken = true;
     return AUDIO_OK;
@@ -90,18 +129,17 @@ AudioResult AudioSystem::init(int maxChannels, unsigned flags, void* extraDriver
 AudioResult AudioSystem::createSound(const char* path, unsigned mode, void* exinfo, AudioSound** sound) {
     if (!initialized)
         return AUDIO_ERR_UNINITIALIZED;
-    if (!path || mode != AUDIO_DEFAULT || exinfo || !sound)
+    if (!path || mode != AUDIO_CREATESTREAM || exinfo || !sound)
         return AUDIO_ERR_INVALID_PARAM;
     *sound = nullptr;
     SDL_RWops* file = SDL_RWFromFile(path, "rb");
     if (!file)
         return AUDIO_ERR_FILE_NOT_FOUND;
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
-    if (!chunk)
+    Mix_Music* stream = Mix_LoadMUS_RW(file, 1);
+    if (!stream)
         return AUDIO_ERR_FORMAT;
-    auto loaded = std::make_unique<AudioSound>(chunk);
-    // Decoders accept some streams that yield no whole frame; such a sound could never play.
-    if (chunk->alen < OUTPUT_FRAME_BYTES || isShorterThanDeclared(path, *chunk))
+    auto loaded = std::make_unique<AudioSound>(stream, streamSeconds(path, stream));
+    if (!holdsAudio(loaded->seconds) || isShorterThanDeclared(path, loaded->seconds))
         return AUDIO_ERR_FORMAT;
     sounds.push_back(std::move(loaded));
     *sound = sounds.back().get();
@@ -118,12 +156,14 @@ AudioResult AudioSystem::playSound(int channelIndex, AudioSound* sound, bool pau
     int index = channelIndex == AUDIO_CHANNEL_FREE ? freeChannel() : channelIndex;
     if (index < 0)
         return AUDIO_ERR_CHANNEL_ALLOC;
-    Mix_HaltChannel(index);
-    // The mixer keeps a channel's volume from one playback to the next.
-    Mix_Volume(index, MIX_MAX_VOLUME);
+    if (index == streamChannel) {
+        Mix_HaltMusic();
+        streamChannel = -1;
+    }
     slots[index] = Slot();
     slots[index].playback = ++playbackCount;
-    slots[index].waiting = slots[index].sound = sound;
+    slots[index].sound = sound;
+    slots[index].waiting = true;
     channel->system = this;
     channel->index = index;
     channel->playback = playbackCount;
@@ -133,12 +173,8 @@ AudioResult AudioSystem::playSound(int channelIndex, AudioSound* sound, bool pau
 AudioResult AudioSystem::getLength(const AudioSound* sound, double* seconds) const {
     if (!seconds || !owns(sound))
         return AUDIO_ERR_INVALID_PARAM;
-    *seconds = static_cast<double>(sound->chunk->alen) / (OUTPUT_FRAME_BYTES * AUDIO_OUTPUT_RATE);
+    *seconds = sound->seconds;
     return AUDIO_OK;
-}
-
-void AudioSystem::ChunkFree::operator()(Mix_Chunk* chunk) const {
-    Mix_FreeChunk(chunk);
 }
 
 bool AudioSystem::owns(const AudioSound* sound) const {
@@ -149,14 +185,17 @@ bool AudioSystem::owns(const AudioSound* sound) const {
 // Only this thread starts playbacks, so a channel seen free stays free until we use it.
 int AudioSystem::freeChannel() const {
     for (int index = 0; index < static_cast<int>(slots.size()); ++index)
-        if (!slots[index].waiting && !Mix_Playing(index))
+        if (!isBusy(index))
             return index;
     return -1;
 }
 
+bool AudioSystem::isBusy(int index) const {
+    return slots[index].waiting || (index == streamChannel && Mix_PlayingMusic());
+}
+
 bool AudioSystem::isLive(const AudioChannel& channel) const {
-    const Slot& slot = slots[channel.index];
-    return slot.playback == channel.playback && (slot.waiting || Mix_Playing(channel.index));
+    return slots[channel.index].playback == channel.playback && isBusy(channel.index);
 }
 
 AudioResult AudioChannel::setVolume(float volume) {
@@ -164,57 +203,47 @@ AudioResult AudioChannel::setVolume(float volume) {
         return AUDIO_ERR_INVALID_PARAM;
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
-    Mix_Volume(index, mixerVolume(volume));
+    AudioSystem::Slot& slot = system->slots[index];
+    slot.volume = volume;
+    if (!slot.waiting)
+        Mix_VolumeMusic(mixerVolume(volume));
     return AUDIO_OK;
 }
 
 AudioResult AudioChannel::setPaused(bool paused) {
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
-    AudioSystem::Slot& slot = system->slots[index];
-    if (!slot.waiting) {
-        if (paused)
-            Mix_Pause(index);
-        else
-            Mix_Resume(index);
-        return AUDIO_OK;
-    }
+    if (system->slots[index].waiting)
+        return paused || system->startStream(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
     if (paused)
-        return AUDIO_OK;
-    return system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+        Mix_PauseMusic();
+    else
+        Mix_ResumeMusic();
+    return AUDIO_OK;
 }
 
 AudioResult AudioChannel::setPosition(double seconds) {
     if (!system || !system->isLive(*this))
         return AUDIO_ERR_INVALID_HANDLE;
     AudioSystem::Slot& slot = system->slots[index];
-    double length = 0.0;
-    system->getLength(slot.sound, &length);
-    if (!(seconds >= 0.0 && seconds < length))
+    if (!(seconds >= 0.0 && seconds < slot.sound->seconds))
         return AUDIO_ERR_INVALID_PARAM;
-    slot.startByte = static_cast<uint32_t>(seconds * AUDIO_OUTPUT_RATE) * OUTPUT_FRAME_BYTES;
-    if (slot.waiting)
+    if (slot.waiting) {
+        slot.startSeconds = seconds;
         return AUDIO_OK;
-    // The mixer has no seek for a sound in memory: the playback starts again from the new place, and a
-    // paused one waits for its resume to do so.
-    bool paused = Mix_Paused(index);
-    Mix_HaltChannel(index);
-    slot.waiting = slot.sound;
-    if (paused)
-        return AUDIO_OK;
-    return system->startMixing(index) ? AUDIO_OK : AUDIO_ERR_OUTPUT;
+    }
+    // The decoder seeks, playing or paused.
+    return Mix_SetMusicPosition(seconds) == 0 ? AUDIO_OK : AUDIO_ERR_OUTPUT;
 }
 
-// The mixer sees the sound only now, so not one sample of it was mixed before.
-bool AudioSystem::startMixing(int index) {
+// The output sees the stream only now, so not one sample of it was mixed before. Starting it ends the stream
+// that played before: that one's channel is free then.
+bool AudioSystem::startStream(int index) {
     Slot& slot = slots[index];
-    Mix_Chunk* chunk = slot.waiting->chunk;
-    slot.waiting = nullptr;
-    if (slot.startByte > 0) {
-        slot.view.reset(Mix_QuickLoad_RAW(chunk->abuf + slot.startByte, chunk->alen - slot.startByte));
-        chunk = slot.view.get();
-    }
-    return chunk && Mix_PlayChannel(index, chunk, 0) == index;
+    slot.waiting = false;
+    streamChannel = index;
+    Mix_VolumeMusic(mixerVolume(slot.volume));
+    return Mix_FadeInMusicPos(slot.sound->stream, 0, 0, slot.startSeconds) == 0;
 }
 
 AudioResult AudioChannel::isPlaying(bool* playing) const {

@@ -1,12 +1,12 @@
-// A thin sound engine over SDL2_mixer: one output, sounds decoded whole into memory, and channels that play
-// a sound once. Every call belongs on one thread; the mixing runs on SDL's audio thread.
+// A thin sound engine over SDL2_mixer: one output, sounds streamed from their file, and channels that play a
+// sound once. Every call belongs on one thread; the decoding and mixing run on SDL's audio thread.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <vector>
 
-struct Mix_Chunk;
+struct _Mix_Music;
+typedef struct _Mix_Music Mix_Music;
 
 enum AudioResult {
     AUDIO_OK = 0,
@@ -23,8 +23,9 @@ enum AudioResult {
 };
 
 constexpr unsigned AUDIO_INIT_NORMAL = 0;
-// Sound mode: decoded whole at creation, played once.
-constexpr unsigned AUDIO_DEFAULT = 0;
+// Sound mode, the only one: decoded while it plays, played once; one stream plays at a time (starting
+// another ends it). The samples are those the mixer's whole decoding of the file gives.
+constexpr unsigned AUDIO_CREATESTREAM = 0x80;
 constexpr int AUDIO_CHANNEL_FREE = -1;
 
 // What the output mixes, whatever the device: interleaved signed 16-bit samples in native byte order.
@@ -45,7 +46,8 @@ class AudioChannel {
     AudioResult setPaused(bool paused);
     // Writes false, whatever the result, unless the playback is still going on (paused counts as playing).
     AudioResult isPlaying(bool* playing) const;
-    // Moves the playback to `seconds` from the sound's start (below its length), paused or not.
+    // Moves the playback to `seconds` from the sound's start (below its length), paused or not; a WAV stream
+    // to the whole second below, as the mixer seeks one.
     AudioResult setPosition(double seconds);
 
   private:
@@ -63,8 +65,9 @@ class AudioSystem {
 
     // Opens the output with `maxChannels` channels. No flags and no driver data are supported.
     AudioResult init(int maxChannels, unsigned flags, void* extraDriverData);
-    // Decodes the whole file (the format is recognised by content); the system owns the sound.
-    // `mode` must be AUDIO_DEFAULT and `exinfo` null.
+    // Opens the file as a stream (the format is recognised by content); a file that yields no audio, or less
+    // than it declares, is refused. The system owns the sound. `mode` must be AUDIO_CREATESTREAM and `exinfo`
+    // null.
     AudioResult createSound(const char* path, unsigned mode, void* exinfo, AudioSound** sound);
     // Puts the sound, from its start and at full volume, on a channel: the first free one for
     // AUDIO_CHANNEL_FREE, otherwise the one given, whose playback is stopped.
@@ -77,26 +80,26 @@ class AudioSystem {
     friend class AudioChannel;
     AudioSystem() = default;
 
-    struct ChunkFree {
-        void operator()(Mix_Chunk* chunk) const;
-    };
-
-    // A playback that was created paused, or moved while paused, waits here unseen by the mixer until it is
-    // resumed; it then starts `startByte` into its sound, through `view` when that is not 0.
+    // A playback that was created paused waits here, unseen by the output, until it is first resumed; it
+    // then starts `startSeconds` into its sound at `volume`.
     struct Slot {
         unsigned playback = 0;
-        const AudioSound* waiting = nullptr;
         const AudioSound* sound = nullptr;
-        uint32_t startByte = 0;
-        std::unique_ptr<Mix_Chunk, ChunkFree> view;
+        bool waiting = false;
+        double startSeconds = 0.0;
+        float volume = 1.0f;
     };
 
     bool owns(const AudioSound* sound) const;
     int freeChannel() const;
+    bool isBusy(int index) const;
     bool isLive(const AudioChannel& channel) const;
-    bool startMixing(int index);
+    bool startStream(int index);
 
     bool initialized = false;
+    // The channel the stream that plays (or is paused) was started on, if any: the only one whose
+    // playback the output sees.
+    int streamChannel = -1;
     unsigned playbackCount = 0;
     std::vector<Slot> slots;
     std::vector<std::unique_ptr<AudioSound>> sounds;

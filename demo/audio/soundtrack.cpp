@@ -24,7 +24,8 @@ void DemoApp::initSoundtrack() {
     soundResult = soundSystem->init(SOUNDTRACK_CHANNELS, AUDIO_INIT_NORMAL, nullptr);
     if (soundResult != AUDIO_OK)
         quitWith("Error initiating fmod system!");
-    soundResult = soundSystem->createSound(SOUNDTRACK_PATH, AUDIO_DEFAULT, nullptr, &music);
+    // Streamed: decoding the whole track first would hold the start-up back.
+    soundResult = soundSystem->createSound(SOUNDTRACK_PATH, AUDIO_CREATESTREAM, nullptr, &music);
     if (soundResult != AUDIO_OK)
         quitWith("Error loading sound file!");
 }

@@ -29,10 +29,10 @@ const float SKY_TEXCOORDS[SKY_VERTEX_COUNT][2] = {
     {0, 0}, {0, 1}, {1, 1}, {1, 0}, // back
 };
 
+} // namespace
+
 const char* const SKY_IMAGES[6] = {"../images/top.bmp",  "../images/bottom.bmp", "../images/right.bmp",
                                    "../images/left.bmp", "../images/front.bmp",  "../images/back.bmp"};
-
-} // namespace
 
 void initSkybox() {
     Skybox& sky = theApp->skybox;
@@ -41,7 +41,7 @@ void initSkybox() {
     sky.skyPositions = uploadAttribute(ATTRIB_POSITION, 3, &SKY_POSITIONS[0][0], SKY_VERTEX_COUNT);
     sky.skyTexCoords = uploadAttribute(ATTRIB_TEXCOORD, 2, &SKY_TEXCOORDS[0][0], SKY_VERTEX_COUNT);
     for (int face = 0; face < 6; ++face)
-        sky.skyTextures[face] = loadTexture(SRGB_ALPHA, SKY_IMAGES[face]);
+        sky.skyTextures[face] = loadTexture(SKY_IMAGE_COLORS, SKY_IMAGES[face]);
 }
 
 void drawSky() {

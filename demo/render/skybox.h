@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/gl_objects.h"
+#include "scene/texture_loader.h"
 
 // The box's vertex array and its two buffers; the face textures belong to the texture cache.
 struct Skybox {
@@ -11,6 +12,10 @@ struct Skybox {
     Buffer skyTexCoords;
     GLuint skyTextures[6] = {0, 0, 0, 0, 0, 0};
 };
+
+// The images of the six faces (top, bottom, right, left, front, back), each loaded as a colour map.
+extern const char* const SKY_IMAGES[6];
+constexpr ColorSpace SKY_IMAGE_COLORS = SRGB_ALPHA;
 
 // Builds `skyVao` and loads the six sky images into `skyTextures` (top, bottom, right, left, front, back).
 void initSkybox();

@@ -5,14 +5,21 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
-// A crash in the child ends it quietly, whatever handlers this process installed (a sanitizer's, say).
-void runInChild(const std::function<void()>& work) {
+// A crash in the child ends it quietly, whatever handlers this process installed (a sanitizer's, say), and
+// the end of this process ends it too, so that nothing runs on unwatched.
+void runInChild(const std::function<void()>& work, pid_t parent) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent)
+        _exit(1);
     for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         std::signal(signal, SIG_DFL);
     int null = open("/dev/null", O_WRONLY);
@@ -30,6 +37,16 @@ size_t residentBytes(pid_t process) {
     return resident * static_cast<size_t>(sysconf(_SC_PAGESIZE));
 }
 
+// Returns when the child behind `childEnd` ends or after `timeout`, whichever comes first.
+void awaitChildEnd(int childEnd, std::chrono::milliseconds timeout) {
+    if (childEnd < 0) {
+        std::this_thread::sleep_for(timeout);
+        return;
+    }
+    pollfd end{childEnd, POLLIN, 0};
+    poll(&end, 1, static_cast<int>(timeout.count()));
+}
+
 } // namespace
 
 ChildProbe::ChildProbe(const std::function<void()>& work, const ProbeLimits& limits)
@@ -38,35 +55,48 @@ ChildProbe::ChildProbe(const std::function<void()>& work, const ProbeLimits& lim
                                    std::chrono::duration<double>(limits.seconds))) {
     // Output still buffered here would otherwise be written twice.
     fflush(nullptr);
-    startBytes = residentBytes(getpid());
+    pid_t parent = getpid();
+    startBytes = residentBytes(parent);
     child = fork();
     if (child == 0)
-        runInChild(work);
+        runInChild(work, parent);
+    // The wait then ends with the child instead of at the next look at its memory.
+    if (child > 0)
+        childEnd = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
 }
 
 ChildProbe::~ChildProbe() {
+    if (child > 0) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    if (childEnd >= 0)
+        close(childEnd);
+}
+
+bool ChildProbe::finished() {
     if (child <= 0)
-        return;
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+        return true;
+    int status = 0;
+    pid_t ended = waitpid(child, &status, WNOHANG);
+    if (ended == 0 && std::chrono::steady_clock::now() <= deadline &&
+        residentBytes(child) <= startBytes + limits.addedBytes)
+        return false;
+    if (ended == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        verdict = false;
+    } else {
+        verdict = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    child = -1;
+    return true;
 }
 
 bool ChildProbe::survived() {
-    if (child <= 0)
-        return verdict;
-    int status = 0;
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline ||
-            residentBytes(child) > startBytes + limits.addedBytes) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            child = -1;
-            return verdict = false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    child = -1;
-    return verdict = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    while (!finished())
+        awaitChildEnd(childEnd, std::chrono::milliseconds(2));
+    return verdict;
 }
 
 bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limits) {

@@ -33,11 +33,17 @@ class ChildProbe {
     // made the work never ran, and the answer is true. Asked again, it gives the same answer.
     bool survived();
 
+    // Without waiting: true once the child has ended or was stopped for passing a limit, after which
+    // `survived` answers at once.
+    bool finished();
+
   private:
     ProbeLimits limits;
     std::chrono::steady_clock::time_point deadline;
     size_t startBytes = 0;
     pid_t child = -1;
+    // Readable once the child has ended, where the kernel offers it.
+    int childEnd = -1;
     bool verdict = true;
 };
 

@@ -28,12 +28,11 @@ int intOr(const aiMaterial& material, const char* key, int absent) {
 }
 
 void loadTextures(const aiMaterial& material, Material& result) {
-    aiString path;
-    if (aiGetMaterialTexture(&material, aiTextureType_DIFFUSE, 0, &path) != aiReturn_SUCCESS)
+    std::optional<std::string> diffusePath = diffuseMapPath(material);
+    if (!diffusePath)
         return;
-    std::string diffusePath(path.C_Str());
-    result.diffuseTexture = loadTexture(SRGB_ALPHA, diffusePath);
-    result.normalTexture = loadTexture(LINEAR_RGB, normalMapPath(diffusePath));
+    result.diffuseTexture = loadTexture(DIFFUSE_MAP_COLORS, *diffusePath);
+    result.normalTexture = loadTexture(NORMAL_MAP_COLORS, normalMapPath(*diffusePath));
 }
 
 // The file's ambient colour is not taken over, only its alpha.
@@ -57,6 +56,13 @@ void applyWrapMode(const aiMaterial& material, const char* key, GLenum wrapAxis,
 }
 
 } // namespace
+
+std::optional<std::string> diffuseMapPath(const aiMaterial& material) {
+    aiString path;
+    if (aiGetMaterialTexture(&material, aiTextureType_DIFFUSE, 0, &path) != aiReturn_SUCCESS)
+        return std::nullopt;
+    return std::string(path.C_Str());
+}
 
 GLenum wrapModeFor(int mapMode) {
     switch (mapMode) {

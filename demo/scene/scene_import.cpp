@@ -5,6 +5,7 @@
 #include "scene/material_import.h"
 #include "scene/mesh_vertices.h"
 #include "scene/tangents.h"
+#include "scene/texture_loader.h"
 
 #include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -74,6 +75,15 @@ void importMaterials(const aiScene& imported, Scene& scene) {
         scene.materials.push_back(importMaterial(*imported.mMaterials[m]));
 }
 
+void requestMaps(const aiScene& imported, ImageTable& images) {
+    for (unsigned m = 0; m < imported.mNumMaterials; ++m) {
+        if (std::optional<std::string> diffusePath = diffuseMapPath(*imported.mMaterials[m])) {
+            images.request(DIFFUSE_MAP_COLORS, *diffusePath);
+            images.request(NORMAL_MAP_COLORS, normalMapPath(*diffusePath));
+        }
+    }
+}
+
 void importMeshes(const aiScene& imported, const glm::mat4& modelMatrix, Scene& scene) {
     for (unsigned m = 0; m < imported.mNumMeshes; ++m)
         addMeshByOpacity(scene, buildMesh(*imported.mMeshes[m], modelMatrix));
@@ -92,8 +102,16 @@ void addMeshByOpacity(Scene& scene, Mesh mesh) {
     (transparent ? scene.transparentMeshes : scene.opaqueMeshes).push_back(std::move(mesh));
 }
 
-std::unique_ptr<ChildProbe> startSceneFileCheck() {
-    auto import = [] { Assimp::Importer().ReadFile(SCENE_FILE, SCENE_IMPORT_FLAGS); };
+std::unique_ptr<ChildProbe> startSceneFileCheck(ImageTable* images) {
+    auto import = [images] {
+        Assimp::Importer importer;
+        const aiScene* imported = importer.ReadFile(SCENE_FILE, SCENE_IMPORT_FLAGS);
+        if (!images)
+            return;
+        if (imported)
+            requestMaps(*imported, *images);
+        images->close();
+    };
     return std::make_unique<ChildProbe>(import, SCENE_PROBE_LIMITS);
 }
 

@@ -1,6 +1,7 @@
 // Reads the demo's model file into a `Scene`: materials with their textures, one vertex array per mesh.
 #pragma once
 
+#include "scene/image_decode.h"
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
@@ -26,7 +27,8 @@ void addMeshByOpacity(Scene& scene, Mesh mesh);
 
 // Starts reading the scene file in a child process, for `loadScene` to ask afterwards (it starts one itself
 // when `DemoApp::sceneFileCheck` holds none): started early, the read runs beside the rest of the start-up.
-std::unique_ptr<ChildProbe> startSceneFileCheck();
+// With `images`, the child also requests there the maps the scene's materials name, and then closes it.
+std::unique_ptr<ChildProbe> startSceneFileCheck(ImageTable* images = nullptr);
 
 // Appends one Scene to the application's `scenes`; false, with the reason on the console and nothing
 // appended, when the file cannot be opened or parsed.

@@ -18,6 +18,12 @@ enum ColorSpace {
     SRGB_ALPHA = 4, // colour maps, decoded to linear light when sampled
 };
 
+class DemoApp;
+
+// Ends the application's start-up image decoding (`imagePrefetch`), with the textures made from it ahead
+// of a request that never came.
+void finishImagePrefetch(DemoApp& app);
+
 // The texture of the image at `path`, owned by the texture cache. NO_TEXTURE when the file cannot be
 // decoded; a failed path is tried again on the next request.
 GLuint loadTexture(ColorSpace colorSpace, std::string path);

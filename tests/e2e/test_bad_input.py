@@ -6,15 +6,20 @@ no 3.3 core context those of test_lifecycle.py."""
 
 import io
 import os
+import re
 import shutil
+import subprocess
 import tempfile
 import unittest
 
 from PIL import Image
 
-from demo_process import SOURCE_DIR, DemoRun, is_frame_rate_line
+from demo_process import SOURCE_DIR, DemoRun, is_frame_rate_line, program_env
+from image_formats import HEIGHT, WIDTH, damaged_image, damaged_variants, devil_extensions, valid_image
 from scene_content import make_content
 from test_lifecycle import SHADER_FILES
+
+DECODE_BINARY = os.environ.get("IMAGE_DECODE_BINARY", "")
 
 SCENE = os.path.join("models", "casa de vacaciones.dae")
 COULD_NOT_OPEN = ["Couldn't open file: ../models/casa de vacaciones.dae\n", "\n"]
@@ -41,6 +46,32 @@ CRASHING_DOCUMENT = b"""<?xml version="1.0"?>
 DAMAGED_IMAGES = [os.path.join("models", "textures", "bricks.png"),
                   os.path.join("models", "textures", "normal_bricks.png"),
                   os.path.join("images", "front.bmp")]
+
+# Formats whose valid images must decode to the full texture: the commonest and those with a history of
+# crashing or looping DevIL.
+COMMON_FORMATS = ["bmp", "gif", "hdr", "jpg", "pcx", "png", "ppm", "psd", "sgi", "sun", "tga", "tif"]
+
+# Runs of the real program, each with the scene's two colour maps in other formats (bricks with its normal
+# map) and some sky faces damaged: (extension, damage, variant) for tiles, bricks and its normal map, and
+# face -> (extension of the bytes, damage, variant). With DevIL 1.7.8 most of these crash or hang it: the
+# PSD, HDR, GIF, XPM and WAL images crash, the PCX and the first BMP face loop until the time limit.
+DEMO_RUNS = [
+    {"tiles": ("psd", "header bytes flipped", 0), "bricks": ("pcx", "header bytes flipped", 0),
+     "normal_bricks": ("pcx", "body bytes flipped", 0),
+     "faces": {"front": ("bmp", "header bytes flipped", 14), "back": ("bmp", "cut short", 0),
+               "left": ("bmp", "garbage header", 0)}},
+    {"tiles": ("hdr", "header bytes flipped", 15), "bricks": ("gif", "body bytes flipped", 1),
+     "normal_bricks": ("gif", "cut short", 0),
+     "faces": {"right": ("bmp", "body bytes flipped", 0), "top": ("hdr", "header bytes flipped", 15)}},
+    {"tiles": ("xpm", None, 0), "bricks": ("wal", "garbage header", 0), "normal_bricks": ("wal", "header bytes flipped", 1),
+     "faces": {"bottom": ("xpm", None, 0)}},
+    {"tiles": ("tga", "header bytes flipped", 0), "bricks": ("jpg", "garbage header", 0),
+     "normal_bricks": ("jpg", "body bytes flipped", 0), "faces": {"front": ("png", "cut short", 0)}},
+]
+
+
+def format_image(ext, damage, variant):
+    return valid_image(ext) if damage is None else damaged_image(ext, damage, variant)
 
 
 def write(root, relative, content):
@@ -158,6 +189,50 @@ class BadInput(unittest.TestCase):
                 for path in DAMAGED_IMAGES:
                     write(self.root, path, content(path))
                 self.assert_runs([])
+
+    def test_damaged_images_of_every_format_decode_or_fail(self):
+        """Decoder level: each format DevIL reads, valid and damaged, as a colour map and as a normal map."""
+        requests = []
+        for ext in devil_extensions():
+            files = {"valid.%s" % ext: valid_image(ext)}
+            for damage, variant in damaged_variants():
+                files["%s_%d.%s" % (damage.replace(" ", "_"), variant, ext)] = damaged_image(ext, damage, variant)
+            for name, content in files.items():
+                write(self.root, name, content)
+                requests += ["%d:%s" % (channels, os.path.join(self.root, name)) for channels in (4, 3)]
+        # Each image that loops is stopped at its time limit, two at a time.
+        result = subprocess.run([DECODE_BINARY, *requests], env=program_env(), capture_output=True, text=True,
+                                timeout=600)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        verdicts = dict(re.fullmatch(r"(.*) (failed|decoded \d+x\d+ \d+)", line).groups()
+                        for line in result.stdout.splitlines())
+        self.assertEqual(sorted(verdicts), sorted(requests))
+        levels = len(bin(max(WIDTH, HEIGHT))) - 2
+        for ext in COMMON_FORMATS:
+            for channels in (4, 3):
+                self.assertEqual(verdicts["%d:%s" % (channels, os.path.join(self.root, "valid." + ext))],
+                                 "decoded %dx%d %d" % (WIDTH, HEIGHT, levels), (ext, channels))
+
+    def test_damaged_images_of_several_formats_in_the_demo(self):
+        textures = os.path.join(self.root, "models", "textures")
+        scene_path = os.path.join(self.root, SCENE)
+        scene = read(self.root, SCENE)
+        for run in DEMO_RUNS:
+            with self.subTest(tiles=run["tiles"], bricks=run["bricks"]):
+                shutil.rmtree(textures)
+                os.makedirs(textures)
+                named = scene.replace(b"tiles.png", b"tiles." + run["tiles"][0].encode()).replace(
+                    b"bricks.png", b"bricks." + run["bricks"][0].encode())
+                with open(scene_path, "wb") as out:
+                    out.write(named)
+                for name in ("tiles", "bricks", "normal_bricks"):
+                    write(textures, "%s.%s" % (name, run[name][0]), format_image(*run[name]))
+                sky = {face: read(self.root, os.path.join("images", face + ".bmp")) for face in run["faces"]}
+                for face, image in run["faces"].items():
+                    write(self.root, os.path.join("images", face + ".bmp"), format_image(*image))
+                self.assert_runs([])
+                for face, content in sky.items():
+                    write(self.root, os.path.join("images", face + ".bmp"), content)
 
     def test_missing_and_broken_shader_files(self):
         shader_dir = os.path.join(self.root, "demo")

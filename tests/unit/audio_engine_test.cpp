@@ -39,7 +39,7 @@ TEST(AudioEngine, BadInputsGiveErrorCodes) {
     AudioSystem* created = nullptr;
     ASSERT_EQ(createAudioSystem(&created), AUDIO_OK);
     std::unique_ptr<AudioSystem> system(created);
-    EXPECT_EQ(system->createSound(wav.c_str(), AUDIO_DEFAULT, nullptr, &sound), AUDIO_ERR_UNINITIALIZED);
+    EXPECT_EQ(system->createSound(wav.c_str(), AUDIO_CREATESTREAM, nullptr, &sound), AUDIO_ERR_UNINITIALIZED);
     EXPECT_EQ(system->init(0, AUDIO_INIT_NORMAL, nullptr), AUDIO_ERR_INVALID_PARAM);
     EXPECT_EQ(system->init(2, AUDIO_INIT_NORMAL, &bogus), AUDIO_ERR_INVALID_PARAM);
     ASSERT_EQ(system->init(2, AUDIO_INIT_NORMAL, nullptr), AUDIO_OK);
@@ -49,19 +49,20 @@ TEST(AudioEngine, BadInputsGiveErrorCodes) {
               AUDIO_ERR_OUTPUT_IN_USE);
 
     EXPECT_EQ(system->createSound(wav.c_str(), 1, nullptr, &sound), AUDIO_ERR_INVALID_PARAM);
-    EXPECT_EQ(system->createSound(bad.c_str(), AUDIO_DEFAULT, nullptr, &sound), AUDIO_ERR_FILE_NOT_FOUND);
+    EXPECT_EQ(system->createSound(bad.c_str(), AUDIO_CREATESTREAM, nullptr, &sound),
+              AUDIO_ERR_FILE_NOT_FOUND);
     std::ifstream whole(wav, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
     for (const std::string& content :
          {std::string(), std::string("not a sound\n"), bytes.substr(0, bytes.size() / 2)}) {
         std::ofstream(bad, std::ios::binary) << content;
         sound = reinterpret_cast<AudioSound*>(&bogus);
-        EXPECT_EQ(system->createSound(bad.c_str(), AUDIO_DEFAULT, nullptr, &sound), AUDIO_ERR_FORMAT)
+        EXPECT_EQ(system->createSound(bad.c_str(), AUDIO_CREATESTREAM, nullptr, &sound), AUDIO_ERR_FORMAT)
             << content.size() << " bytes";
         EXPECT_EQ(sound, nullptr);
     }
 
-    ASSERT_EQ(system->createSound(wav.c_str(), AUDIO_DEFAULT, nullptr, &sound), AUDIO_OK);
+    ASSERT_EQ(system->createSound(wav.c_str(), AUDIO_CREATESTREAM, nullptr, &sound), AUDIO_OK);
     auto* foreign = reinterpret_cast<AudioSound*>(&bogus);
     EXPECT_EQ(system->playSound(AUDIO_CHANNEL_FREE, foreign, false, &channel), AUDIO_ERR_INVALID_PARAM);
     EXPECT_EQ(system->playSound(2, sound, false, &channel), AUDIO_ERR_INVALID_PARAM);
@@ -83,7 +84,7 @@ class EngineOutput : public ::testing::Test {
         std::string path = (folder.path / name).string();
         writeWav(path, tone);
         AudioSound* sound = nullptr;
-        EXPECT_EQ(system->createSound(path.c_str(), AUDIO_DEFAULT, nullptr, &sound), AUDIO_OK);
+        EXPECT_EQ(system->createSound(path.c_str(), AUDIO_CREATESTREAM, nullptr, &sound), AUDIO_OK);
         return sound;
     }
 
@@ -159,7 +160,9 @@ TEST_F(EngineOutput, HandleOutlivedByItsPlaybackReportsNotPlaying) {
 }
 
 TEST_F(EngineOutput, MovedPlaybackGoesOnFromItsNewPlaceAndAPausedOneWaitsForItsResume) {
-    const int frames = 40000;
+    // The mixer moves a WAV stream to the whole second below the place asked for: the places are whole
+    // seconds.
+    const int second = AUDIO_OUTPUT_RATE, frames = 3 * second + second / 4;
     Samples tone = risingTone(frames);
     AudioSound* sound = load(tone, "tone.wav");
     double length = 0.0;
@@ -170,7 +173,7 @@ TEST_F(EngineOutput, MovedPlaybackGoesOnFromItsNewPlaceAndAPausedOneWaitsForItsR
 
     // Created paused and moved: starts from the new place when resumed.
     ASSERT_EQ(system->playSound(AUDIO_CHANNEL_FREE, sound, true, &channel), AUDIO_OK);
-    EXPECT_EQ(channel.setPosition(at(30000)), AUDIO_OK);
+    EXPECT_EQ(channel.setPosition(at(3 * second)), AUDIO_OK);
     EXPECT_EQ(channel.setPosition(length), AUDIO_ERR_INVALID_PARAM);
     EXPECT_EQ(channel.setPosition(-0.5), AUDIO_ERR_INVALID_PARAM);
     ASSERT_TRUE(capture.waitFrames(3 * BUFFER));
@@ -179,13 +182,13 @@ TEST_F(EngineOutput, MovedPlaybackGoesOnFromItsNewPlaceAndAPausedOneWaitsForItsR
     // Moved while playing: goes on from the new place.
     ASSERT_EQ(system->playSound(AUDIO_CHANNEL_FREE, sound, false, &channel), AUDIO_OK);
     ASSERT_TRUE(capture.waitFrames(4 * BUFFER));
-    EXPECT_EQ(channel.setPosition(at(10000)), AUDIO_OK);
+    EXPECT_EQ(channel.setPosition(at(second)), AUDIO_OK);
     ASSERT_TRUE(waitUntilFinished(channel, capture));
     // Moved while paused: silent until resumed, then from the new place.
     ASSERT_EQ(system->playSound(AUDIO_CHANNEL_FREE, sound, false, &channel), AUDIO_OK);
     ASSERT_TRUE(capture.waitFrames(4 * BUFFER));
     EXPECT_EQ(channel.setPaused(true), AUDIO_OK);
-    EXPECT_EQ(channel.setPosition(at(20000)), AUDIO_OK);
+    EXPECT_EQ(channel.setPosition(at(2 * second)), AUDIO_OK);
     ASSERT_TRUE(capture.waitFrames(3 * BUFFER));
     bool playing = false;
     EXPECT_EQ(channel.isPlaying(&playing), AUDIO_OK);
@@ -207,22 +210,22 @@ TEST_F(EngineOutput, MovedPlaybackGoesOnFromItsNewPlaceAndAPausedOneWaitsForItsR
             ++length;
         return length;
     };
-    Samples tail30000(tone.begin() + 30000, tone.end()), tail10000(tone.begin() + 10000, tone.end()),
-        tail20000(tone.begin() + 20000, tone.end());
+    Samples tail3s(tone.begin() + 3 * second, tone.end()), tail1s(tone.begin() + second, tone.end()),
+        tail2s(tone.begin() + 2 * second, tone.end());
     size_t position = 0;
-    EXPECT_TRUE(holdsScaled(heard, position, tail30000, tail30000.size(), 1.0));
-    position += tail30000.size();
+    EXPECT_TRUE(holdsScaled(heard, position, tail3s, tail3s.size(), 1.0));
+    position += tail3s.size();
     size_t before = startLength(position);
     EXPECT_GT(before, 0u);
     EXPECT_LT(before, tone.size());
-    EXPECT_TRUE(holdsScaled(heard, position + before, tail10000, tail10000.size(), 1.0));
-    position += before + tail10000.size();
+    EXPECT_TRUE(holdsScaled(heard, position + before, tail1s, tail1s.size(), 1.0));
+    position += before + tail1s.size();
     before = startLength(position);
-    EXPECT_TRUE(holdsScaled(heard, position + before, tail20000, tail20000.size(), 1.0));
-    EXPECT_EQ(heard.size(), position + before + tail20000.size());
+    EXPECT_TRUE(holdsScaled(heard, position + before, tail2s, tail2s.size(), 1.0));
+    EXPECT_EQ(heard.size(), position + before + tail2s.size());
     // The paused playback stayed silent after its move until it was resumed.
     std::vector<SoundRun> runs = soundRuns(output);
     ASSERT_GE(runs.size(), 2u);
-    EXPECT_EQ(runs.back().end - runs.back().begin, tail20000.size());
+    EXPECT_EQ(runs.back().end - runs.back().begin, tail2s.size());
     EXPECT_GE(runs.back().begin - runs[runs.size() - 2].end, size_t(2 * BUFFER));
 }

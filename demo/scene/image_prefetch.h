@@ -1,0 +1,33 @@
+// The start-up's images decoded while it does other work: started first thing with the sky's images, given
+// the scene's by the scene file check as soon as it has read the file, and decoded by one child process
+// per processor, each taking the requests in turn.
+#pragma once
+
+#include "scene/image_decode.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ImagePrefetch {
+  public:
+    // `requests`: (channels, path) pairs as `loadTexture` takes them.
+    // Its end stops the decoders, and the levels are gone with it.
+    explicit ImagePrefetch(const std::vector<std::pair<int, std::string>>& requests);
+    ImagePrefetch(const ImagePrefetch&) = delete;
+    ImagePrefetch& operator=(const ImagePrefetch&) = delete;
+
+    // Where further requests go, and where the levels are found.
+    ImageTable& table() { return images; }
+    // Waits for request `index` to get its outcome; IMAGE_NOT_DECODED where no decoder gives one in time.
+    // Meanwhile `work` is called as long as it finds something to do (returns true).
+    ImageState await(int index, const std::function<bool()>& work = nullptr);
+
+  private:
+    bool decodersLeft();
+
+    ImageTable images;
+    std::vector<std::unique_ptr<ChildProbe>> decoders;
+};
