@@ -322,7 +322,8 @@ const unsigned char* ImageTable::levels(int index, ImageLevels& image) const {
         return nullptr;
     image = e->image;
     // Written by a child that DevIL ran in: believed only where it describes a chain that fits the space.
-    bool consistent = image.channels == static_cast<uint32_t>(e->channels) && image.width > 0 &&
+    bool consistent = (image.channels == 3 || image.channels == 4) &&
+                      image.channels == static_cast<uint32_t>(e->channels) && image.width > 0 &&
                       image.height > 0 && image.levels == mipLevelCount(image.width, image.height) &&
                       image.bytes == mipChainBytes(image.width, image.height, image.channels) &&
                       image.offset <= capacity && image.bytes <= capacity - image.offset;
@@ -330,10 +331,11 @@ const unsigned char* ImageTable::levels(int index, ImageLevels& image) const {
 }
 
 void ImageTable::release(int index) {
-    ImageLevels image;
-    const unsigned char* chain = levels(index, image);
-    if (!chain)
+    Entry* e = entry(index);
+    if (!e || e->state.load() != IMAGE_DECODED)
         return;
-    madvise(const_cast<unsigned char*>(chain), roundUpToPage(image.bytes), MADV_REMOVE);
-    entry(index)->state.store(IMAGE_RELEASED);
+    ImageLevels image;
+    if (const unsigned char* chain = levels(index, image))
+        madvise(const_cast<unsigned char*>(chain), roundUpToPage(image.bytes), MADV_REMOVE);
+    e->state.store(IMAGE_RELEASED);
 }

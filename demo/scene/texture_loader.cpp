@@ -63,10 +63,10 @@ Texture textureFrom(ImageTable& table, int index) {
 }
 
 // While the start-up waits for one image, it makes textures of those decoded after it, which it will ask
-// for later; false when none is ready.
-bool makeTextureAhead(ImageTable& table) {
+// for later; false when none is ready. The awaited one is left to its waiter, however soon it is ready.
+bool makeTextureAhead(ImageTable& table, int awaited) {
     for (int index = 0; index < table.requestCount(); ++index) {
-        if (table.await(index, 0.0) == IMAGE_DECODED) {
+        if (index != awaited && table.await(index, 0.0) == IMAGE_DECODED) {
             theApp->texturesMadeAhead[index] = textureFrom(table, index);
             return true;
         }
@@ -82,7 +82,7 @@ Texture prefetchedTexture(ImagePrefetch& prefetch, int index, ImageState& state)
         state = texture == NO_TEXTURE ? IMAGE_FAILED : IMAGE_DECODED;
         return texture;
     }
-    state = prefetch.await(index, [&prefetch] { return makeTextureAhead(prefetch.table()); });
+    state = prefetch.await(index, [&prefetch, index] { return makeTextureAhead(prefetch.table(), index); });
     return state == IMAGE_DECODED ? textureFrom(prefetch.table(), index) : Texture(NO_TEXTURE);
 }
 
