@@ -1,5 +1,6 @@
 #include "scene/import_probe.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -78,7 +79,10 @@ bool ChildProbe::finished() {
     if (child <= 0)
         return true;
     int status = 0;
-    pid_t ended = waitpid(child, &status, WNOHANG);
+    pid_t ended = 0;
+    do
+        ended = waitpid(child, &status, WNOHANG);
+    while (ended < 0 && errno == EINTR);
     if (ended == 0 && std::chrono::steady_clock::now() <= deadline &&
         residentBytes(child) <= startBytes + limits.addedBytes)
         return false;
@@ -87,7 +91,7 @@ bool ChildProbe::finished() {
         waitpid(child, &status, 0);
         verdict = false;
     } else {
-        verdict = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        verdict = ended > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
     child = -1;
     return true;
