@@ -56,6 +56,8 @@ class DemoApp {
     void setupInput();
     void initSoundtrack();
     void startSoundtrack();
+    // A new playback of the music at its volume, held paused.
+    void holdSoundtrack();
     void keepSoundtrackPlaying();
     // Moves the music to the flight's place in its loop, playing or held.
     void placeSoundtrack(double flightSeconds, bool paused);

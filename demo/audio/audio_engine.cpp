@@ -30,20 +30,10 @@ constexpr Uint32 OUTPUT_FRAME_BYTES = AUDIO_OUTPUT_CHANNELS * sizeof(Sint16);
 // Decoders differ by up to one compressed frame in where they end a stream.
 constexpr double CUT_TOLERANCE_SECONDS = 0.1;
 
-Mix_Music* openStream(const char* path) {
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
-    return file ? Mix_LoadMUS_RW(file, 1) : nullptr;
-}
-
 // A decoder plays whatever a cut file still holds; only the length that the file declares, where it declares
 // one, shows the cut.
-bool isShorterThanDeclared(const char* path, double decodedSeconds) {
-    Mix_Music* music = openStream(path);
-    if (!music)
-        return false;
-    double declared = Mix_MusicDuration(music);
-    Mix_FreeMusic(music);
-    return decodedSeconds < declared - CUT_TOLERANCE_SECONDS;
+bool isShorterThanDeclared(Mix_Music* stream, double decodedSeconds) {
+    return decodedSeconds < Mix_MusicDuration(stream) - CUT_TOLERANCE_SECONDS;
 }
 
 // Seconds of MPEG audio in the file, counted from its frame headers without decoding them; 0 where none
@@ -139,7 +129,7 @@ AudioResult AudioSystem::createSound(const char* path, unsigned mode, void* exin
     if (!stream)
         return AUDIO_ERR_FORMAT;
     auto loaded = std::make_unique<AudioSound>(stream, streamSeconds(path, stream));
-    if (!holdsAudio(loaded->seconds) || isShorterThanDeclared(path, loaded->seconds))
+    if (!holdsAudio(loaded->seconds) || isShorterThanDeclared(stream, loaded->seconds))
         return AUDIO_ERR_FORMAT;
     sounds.push_back(std::move(loaded));
     *sound = sounds.back().get();

@@ -34,9 +34,13 @@ void DemoApp::startSoundtrack() {
     if (!music)
         return;
     // Paused until the volume is in place, so no sample is heard louder than half.
+    holdSoundtrack();
+    soundResult = musicChannel.setPaused(false);
+}
+
+void DemoApp::holdSoundtrack() {
     soundResult = soundSystem->playSound(AUDIO_CHANNEL_FREE, music, true, &musicChannel);
     soundResult = musicChannel.setVolume(SOUNDTRACK_VOLUME);
-    soundResult = musicChannel.setPaused(false);
 }
 
 void DemoApp::keepSoundtrackPlaying() {

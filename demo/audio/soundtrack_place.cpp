@@ -8,10 +8,11 @@ void DemoApp::placeSoundtrack(double flightSeconds, bool paused) {
         return;
     double length = 0.0;
     soundResult = soundSystem->getLength(music, &length);
-    // Between the end of one playback and the next frame's restart there is no playback to move.
+    // Between the end of one playback and the next frame's restart there is no playback to move; the new
+    // one stays held until it is in place, so nothing of its start is heard.
     soundResult = musicChannel.isPlaying(&musicPlaying);
     if (!musicPlaying)
-        startSoundtrack();
+        holdSoundtrack();
     soundResult = musicChannel.setPosition(std::fmod(flightSeconds, length));
     soundResult = musicChannel.setPaused(paused);
 }
