@@ -24,6 +24,8 @@ GLFWmonitor* monitorUnder(GLFWwindow* window) {
         int monitorX = 0, monitorY = 0;
         glfwGetMonitorPos(monitors[i], &monitorX, &monitorY);
         const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
+        if (!mode)
+            continue;
         long area = static_cast<long>(overlap(x, width, monitorX, mode->width)) *
                     overlap(y, height, monitorY, mode->height);
         if (area > bestArea) {
@@ -43,12 +45,12 @@ void resizeToFramebuffer(GLFWwindow*, int width, int height) {
 
 void enterFullscreen(GLFWmonitor* monitor) {
     GLFWwindow* window = theApp->window;
-    if (!monitor || glfwGetWindowMonitor(window))
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (!mode || glfwGetWindowMonitor(window))
         return;
     WindowPlacement& windowed = theApp->windowed;
     glfwGetWindowPos(window, &windowed.x, &windowed.y);
     glfwGetWindowSize(window, &windowed.width, &windowed.height);
-    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
     glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
 }
 

@@ -3,8 +3,12 @@
 #include <algorithm>
 
 double flightLength() {
-    std::vector<PathControlPoint> path = buildCameraPath();
-    return path.back().time - path.front().time;
+    // The overlay asks every frame; the path is built once.
+    static const double length = [] {
+        std::vector<PathControlPoint> path = buildCameraPath();
+        return path.back().time - path.front().time;
+    }();
+    return length;
 }
 
 void followPaths(Camera& camera, MovingLight& light, double from, double to, double step) {

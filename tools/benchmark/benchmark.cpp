@@ -181,7 +181,7 @@ struct Run {
     // The paths are brought up to each frame's time in short steps, so that frames far apart still show
     // their own moments.
     double measuredFrame(double time, std::vector<std::vector<double>>& passMs) {
-        followPaths(clock, time, 1.0);
+        followPaths(clock, time, PATH_STEP);
         clock = time;
         return timedFrame(programs, timers, time, passMs);
     }
@@ -190,7 +190,7 @@ struct Run {
     StretchReport stretch(const Stretch& stretch) {
         double step = (stretch.to - stretch.from) / options.frames;
         double start = std::max(clock, stretch.from - step * options.warmup);
-        followPaths(clock, start, 1.0);
+        followPaths(clock, start, PATH_STEP);
         clock = start;
         setUpStretch(stretch);
         std::vector<std::vector<double>> passMs(PASS_COUNT);
