@@ -6,6 +6,7 @@
 //   record --out FILE [--from S] [--to S] [--fps N] [--size WxH]
 // The file appears under its name only when complete. Recordings of adjacent ranges join, without
 // re-encoding, through ffmpeg's concat demuxer (see the README).
+#include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "audio/audio_engine.h"
 #include "audio/sound_decoding.h"
@@ -19,6 +20,7 @@
 #include "progress.h"
 #include "record_options.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -70,6 +72,21 @@ long long soundSampleAt(long long frame, int fps) {
     return std::llround(static_cast<double>(frame) * AUDIO_OUTPUT_RATE / fps);
 }
 
+// A signal may cut a write short; Ctrl+C is seen afterwards, where the frames are sent.
+bool writeAll(int fd, const void* data, size_t size) {
+    const char* next = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t written = write(fd, next, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        next += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
 // The sound to encode, in an anonymous in-memory file; -1 when the soundtrack can't be decoded.
 int writeSoundInput(const AacCut& cut) {
     std::vector<int16_t> track = decodeSound(SOUNDTRACK_PATH);
@@ -78,8 +95,7 @@ int writeSoundInput(const AacCut& cut) {
     applyChannelVolume(track, SOUNDTRACK_VOLUME);
     std::vector<int16_t> sound = flightSound(track, cut.inputFirst, cut.inputCount);
     int fd = memfd_create("record-sound", 0);
-    size_t size = sound.size() * sizeof(int16_t);
-    if (fd >= 0 && write(fd, sound.data(), size) != static_cast<ssize_t>(size)) {
+    if (fd >= 0 && !writeAll(fd, sound.data(), sound.size() * sizeof(int16_t))) {
         close(fd);
         return -1;
     }
@@ -234,6 +250,14 @@ int main(int argc, char** argv) {
     ShaderPrograms programs;
     if (!startDemo(programs, start))
         return EXIT_FAILED;
+    // Keys pressed in the window would pause or seek the flight being filmed.
+    glfwSetKeyCallback(theApp->window, nullptr);
+    if (theApp->settings->width != options.width || theApp->settings->height != options.height) {
+        std::string got =
+            std::to_string(theApp->settings->width) + "x" + std::to_string(theApp->settings->height);
+        shutdownDemo(programs);
+        return fail("the window's picture is " + got + ", not the size asked for");
+    }
     int exitCode = record(programs, options, output);
     if (exitCode != EXIT_INTERRUPTED)
         shutdownDemo(programs);
