@@ -1,7 +1,7 @@
-// Work that may crash, trip an assertion or run away, tried in a child process first. Assimp 5.2's Collada
-// reader does all three on some malformed documents (an array without its count, garbage in an index list,
-// a primitive count that the index lists do not match), so the scene file is read there before it is read
-// for real.
+// Work that may crash, trip an assertion or run away, done in a child process. Assimp 5.2's Collada reader
+// does all three on some malformed documents (an array without its count, garbage in an index list, a
+// primitive count that the index lists do not match), so the scene file is read there before it is read
+// for real; DevIL does the same on damaged images, so the image decoders run there too.
 #pragma once
 
 #include <chrono>
