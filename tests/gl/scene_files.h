@@ -50,9 +50,12 @@ inline std::string ppm(int width, int height, const std::vector<unsigned char>& 
 
 // A width x height PPM filled with one colour.
 inline std::string plainPpm(int width, int height, unsigned char r, unsigned char g, unsigned char b) {
-    std::vector<unsigned char> rgb;
-    for (int i = 0; i < width * height; ++i)
-        rgb.insert(rgb.end(), {r, g, b});
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = r;
+        rgb[i + 1] = g;
+        rgb[i + 2] = b;
+    }
     return ppm(width, height, rgb);
 }
 
