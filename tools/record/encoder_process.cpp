@@ -83,11 +83,16 @@ EncoderProcess::~EncoderProcess() {
 
 EncoderProcess::WriteResult EncoderProcess::write(const void* data, size_t size,
                                                   const volatile sig_atomic_t& interrupted) {
+    return writeAll(input, data, size, interrupted);
+}
+
+EncoderProcess::WriteResult EncoderProcess::writeAll(int fd, const void* data, size_t size,
+                                                     const volatile sig_atomic_t& interrupted) {
     const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         if (interrupted)
             return INTERRUPTED;
-        ssize_t written = ::write(input, bytes, size);
+        ssize_t written = ::write(fd, bytes, size);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)

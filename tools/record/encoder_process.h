@@ -26,6 +26,9 @@ class EncoderProcess {
     enum WriteResult { WRITTEN, PROGRAM_GONE, INTERRUPTED };
     // Writes all of `data`, unless the program stops reading or `interrupted` becomes nonzero.
     WriteResult write(const void* data, size_t size, const volatile sig_atomic_t& interrupted);
+    // The same for any file: PROGRAM_GONE where the file takes no more.
+    static WriteResult writeAll(int fd, const void* data, size_t size,
+                                const volatile sig_atomic_t& interrupted);
 
     // Ends the input and waits for the program; its wait status, or -1 when waiting was interrupted.
     int finish(const volatile sig_atomic_t& interrupted);

@@ -72,21 +72,6 @@ long long soundSampleAt(long long frame, int fps) {
     return std::llround(static_cast<double>(frame) * AUDIO_OUTPUT_RATE / fps);
 }
 
-// A signal may cut a write short; Ctrl+C is seen afterwards, where the frames are sent.
-bool writeAll(int fd, const void* data, size_t size) {
-    const char* next = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t written = write(fd, next, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        next += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 // The sound to encode, in an anonymous in-memory file; -1 when the soundtrack can't be decoded.
 int writeSoundInput(const AacCut& cut) {
     std::vector<int16_t> track = decodeSound(SOUNDTRACK_PATH);
@@ -95,7 +80,8 @@ int writeSoundInput(const AacCut& cut) {
     applyChannelVolume(track, SOUNDTRACK_VOLUME);
     std::vector<int16_t> sound = flightSound(track, cut.inputFirst, cut.inputCount);
     int fd = memfd_create("record-sound", 0);
-    if (fd >= 0 && !writeAll(fd, sound.data(), sound.size() * sizeof(int16_t))) {
+    if (fd >= 0 && EncoderProcess::writeAll(fd, sound.data(), sound.size() * sizeof(int16_t), interrupted) !=
+                       EncoderProcess::WRITTEN) {
         close(fd);
         return -1;
     }
@@ -203,7 +189,8 @@ int record(const ShaderPrograms& programs, const RecordOptions& options, Tempora
     const AacCut cut = planAacCut(soundSampleAt(first, options.fps), soundSampleAt(end, options.fps));
     FileDescriptor sound(writeSoundInput(cut));
     if (sound.fd < 0)
-        return fail(std::string("could not decode the soundtrack ") + SOUNDTRACK_PATH);
+        return interrupted ? interruptedExit(output)
+                           : fail(std::string("could not decode the soundtrack ") + SOUNDTRACK_PATH);
     EncoderProcess encoder(encoderArguments(options, cut, output.path), sound.fd);
     if (!encoder.running())
         return fail("could not start ffmpeg");
