@@ -35,16 +35,14 @@ void uploadSceneConstants() {
 }
 
 void uploadMatrices(const Mesh& mesh) {
-    ScenePass& pass = theApp->scenePass;
-    const SceneUniforms& u = pass.uniforms;
+    const SceneUniforms& u = theApp->scenePass.uniforms;
     const Camera& camera = *theApp->camera;
-    pass.mvpMatrix = camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix;
-    pass.mvMatrix = camera.viewMatrix * mesh.modelMatrix;
-    pass.normalMatrix = glm::transpose(glm::mat3(glm::inverse(pass.mvMatrix)));
-    uploadMatrix(u.mvp, pass.mvpMatrix);
-    uploadMatrix(u.mvMatrix, pass.mvMatrix);
+    const glm::mat4 mvMatrix = camera.viewMatrix * mesh.modelMatrix;
+    const glm::mat3 normalMatrix = glm::transpose(glm::mat3(glm::inverse(mvMatrix)));
+    uploadMatrix(u.mvp, camera.projectionMatrix * camera.viewMatrix * mesh.modelMatrix);
+    uploadMatrix(u.mvMatrix, mvMatrix);
     uploadMatrix(u.modelMatrix, mesh.modelMatrix);
-    glUniformMatrix3fv(u.normMatrix, 1, GL_FALSE, glm::value_ptr(pass.normalMatrix));
+    glUniformMatrix3fv(u.normMatrix, 1, GL_FALSE, glm::value_ptr(normalMatrix));
 }
 
 void uploadLightAndMaterial(const Material& material) {

@@ -14,13 +14,9 @@ struct SceneUniforms {
     int smOn = -1, isNormal = -1, isSky = -1, isTrans = -1, hasTex = -1;
 };
 
-// The scene program's uniforms and the matrices of the current draw, computed here and uploaded from
-// here. Its targets are the scene target's.
+// The scene program's uniforms; its targets are the scene target's.
 struct ScenePass {
     SceneUniforms uniforms;
-    glm::mat4 mvMatrix = glm::mat4(1.0f);
-    glm::mat4 mvpMatrix = glm::mat4(1.0f);
-    glm::mat3 normalMatrix = glm::mat3(1.0f);
 };
 
 // Looks up the scene program's uniform locations.

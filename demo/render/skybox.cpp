@@ -46,16 +46,15 @@ void initSkybox() {
 
 void drawSky() {
     const Skybox& sky = theApp->skybox;
-    ScenePass& pass = theApp->scenePass;
-    const SceneUniforms& u = pass.uniforms;
+    const SceneUniforms& u = theApp->scenePass.uniforms;
     glDisable(GL_CULL_FACE);
     glUniform1f(u.isSky, 1.0f);
     glUniform1i(u.baseTexture, 0);
     // Samplers of different types may not share a unit even where unused, and without a Scene drawn before
     // it the sky is the first draw.
     glUniform1i(u.shadowMap, 1);
-    pass.mvpMatrix = theApp->camera->projectionMatrix * theApp->camera->viewMatrix * glm::mat4(1.0f);
-    glUniformMatrix4fv(u.mvp, 1, GL_FALSE, glm::value_ptr(pass.mvpMatrix));
+    const glm::mat4 mvp = theApp->camera->projectionMatrix * theApp->camera->viewMatrix;
+    glUniformMatrix4fv(u.mvp, 1, GL_FALSE, glm::value_ptr(mvp));
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindVertexArray(sky.skyVao);
