@@ -20,7 +20,7 @@
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
-#include <GL/glew.h>
+#include <epoxy/gl.h>
 #include <GLFW/glfw3.h>
 #include <assimp/Importer.hpp>
 #include <glm/glm.hpp>

@@ -2,7 +2,7 @@
 // them with itself. Move-only; a name of 0 holds nothing. Every owner must go while its context is current.
 #pragma once
 
-#include <GL/glew.h>
+#include <epoxy/gl.h>
 
 #include <cstddef>
 #include <utility>

@@ -2,7 +2,7 @@
 // through its cube map; drawn once a frame into one of the scene target's framebuffers.
 #pragma once
 
-#include <GL/glew.h>
+#include <epoxy/gl.h>
 #include <glm/glm.hpp>
 
 // Uniform locations of the scene program.

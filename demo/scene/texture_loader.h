@@ -1,7 +1,7 @@
 // Image files to mipmapped GL 2D textures, each path decoded and uploaded once per run.
 #pragma once
 
-#include <GL/glew.h>
+#include <epoxy/gl.h>
 
 #include <string>
 
