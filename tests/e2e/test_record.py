@@ -86,6 +86,16 @@ class Recording(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         return self.path(name)
 
+    def assert_same_frames(self, frames, reference, least_psnr):
+        """Two encodings of the same pictures: each frame within `least_psnr` dB of its reference, and much
+        further off a neighbouring one, as a frame shifted by one would be."""
+        self.assertEqual(len(frames), len(reference))
+        for index in range(len(reference)):
+            same = psnr(frames[index], reference[index])
+            self.assertGreater(same, least_psnr, index)
+            neighbour = reference[index + 1 if index + 1 < len(reference) else index - 1]
+            self.assertGreater(same, psnr(frames[index], neighbour) + 6, index)
+
     # Three seconds across the moment the soundtrack ends and starts again: 30 frames of the asked size,
     # and three seconds of sound at half the file's level, the file's end followed seamlessly by its start.
     def test_a_stretch_across_the_restart_has_its_frames_and_the_sound_as_played(self):
@@ -149,13 +159,7 @@ class Recording(unittest.TestCase):
 
         self.assertEqual(frame_times(joined), frame_times(whole))
         self.assertEqual(len(frame_times(joined)), 30)
-        joined_frames, whole_frames = decoded_frames(joined, SMALL), decoded_frames(whole, SMALL)
-        for index in range(30):
-            same = psnr(joined_frames[index], whole_frames[index])
-            # Two encodings of the same picture; a neighbouring frame is much further off.
-            self.assertGreater(same, 32, index)
-            neighbour = whole_frames[index + 1 if index < 29 else index - 1]
-            self.assertGreater(same, psnr(joined_frames[index], neighbour) + 6, index)
+        self.assert_same_frames(decoded_frames(joined, SMALL), decoded_frames(whole, SMALL), 32)
 
         joined_sound, whole_sound = decoded_sound(joined), decoded_sound(whole)
         self.assertEqual(len(joined_sound), len(whole_sound))
@@ -164,7 +168,6 @@ class Recording(unittest.TestCase):
             stretch = slice(begin, begin + 256)
             self.assertLess(rms(joined_sound[stretch] - whole_sound[stretch]), 0.1 * rms(whole_sound[stretch]),
                             begin - join)
-
 
     # Parts recorded by GNU parallel and joined are one recording of the range: the same frames at the same
     # times, and the sound as a join keeps it.
@@ -179,14 +182,8 @@ class Recording(unittest.TestCase):
         self.assertEqual(len(frame_times(joined)), 10)
         self.assertEqual(frame_times(joined), frame_times(whole))
         # Not bit for bit: each part is its own H.264 encoding, the second opening on a key frame where the
-        # whole has a predicted one, and the encoder's look-ahead sees other frames after each. A frame shifted
-        # by one would be far closer to its neighbour.
-        joined_frames, whole_frames = decoded_frames(joined, SMALL), decoded_frames(whole, SMALL)
-        for index in range(10):
-            same = psnr(joined_frames[index], whole_frames[index])
-            self.assertGreater(same, 35, index)
-            neighbour = whole_frames[index + 1 if index < 9 else index - 1]
-            self.assertGreater(same, psnr(joined_frames[index], neighbour) + 6, index)
+        # whole has a predicted one, and the encoder's look-ahead sees other frames after each.
+        self.assert_same_frames(decoded_frames(joined, SMALL), decoded_frames(whole, SMALL), 35)
 
         # Within 3 %, as any join of recordings in parts.
         joined_sound, whole_sound = decoded_sound(joined), decoded_sound(whole)
