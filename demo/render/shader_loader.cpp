@@ -1,10 +1,25 @@
 #include "render/shader_loader.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
 namespace {
+
+std::vector<std::string>& openedFiles() {
+    static std::vector<std::string> files;
+    return files;
+}
+
+void noteOpened(const char* path) {
+    std::error_code error;
+    std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
+    std::vector<std::string>& files = openedFiles();
+    if (!error && std::find(files.begin(), files.end(), absolute) == files.end())
+        files.push_back(absolute);
+}
 
 struct Stage {
     GLenum type;
@@ -60,10 +75,15 @@ std::string readShaderSource(const char* path) {
     std::ifstream file(path);
     if (!file.is_open())
         return source;
+    noteOpened(path);
     std::string line;
     while (std::getline(file, line))
         source += "\n" + line;
     return source;
+}
+
+std::vector<std::string> shaderFilesRead() {
+    return openedFiles();
 }
 
 Program compileProgram(const char* vertexPath, const char* fragmentPath) {

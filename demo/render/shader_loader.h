@@ -4,9 +4,14 @@
 #include "render/gl_objects.h"
 
 #include <string>
+#include <vector>
 
 // The file's text, each line preceded by a line feed; empty when the file cannot be opened.
 std::string readShaderSource(const char* path);
+
+// The absolute path of every shader file opened so far, each once, in the order first opened: what a
+// measurement ran with, also when the working directory belongs to another build.
+std::vector<std::string> shaderFilesRead();
 
 Program compileProgram(const char* vertexPath, const char* fragmentPath);
 

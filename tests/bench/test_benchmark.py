@@ -1,7 +1,10 @@
-"""A very short benchmark run: its JSON must name the build, the driver and the processor, report every
-start-up phase, every stretch with each of its frames, and in each stretch exactly the passes its effect
-switches select; and two reports compare. Times are noisy and not checked."""
+"""A very short benchmark run: its JSON must name the build, the driver, the processor, the settings and
+the data it ran with, report every start-up phase, every stretch with each of its frames, and in each
+stretch exactly the passes its effect switches select; its CSV must hold every measured frame with its
+passes; and two reports compare. Times are noisy and not checked."""
 
+import csv
+import datetime
 import json
 import os
 import re
@@ -28,6 +31,13 @@ STRETCH_PASSES = {
     "walk_nonormal": SCENE | {"bloom"},
 }
 SUMMARY = {"median_ms", "p95_ms", "max_ms"}
+# Mesa ignores a setting it does not know; the report names it as it names every MESA_* one.
+DRIVER_MARK = {"MESA_BENCHMARK_TEST_MARK": "1"}
+
+
+def driver_settings(env):
+    return {name: value for name, value in env.items()
+            if name in ("LP_NUM_THREADS", "GALLIUM_DRIVER") or name.startswith("MESA_")}
 
 
 def summary(median, p95):
@@ -49,11 +59,16 @@ def compare(path_a, path_b):
 class ShortBenchmark(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
+        cls.env = dict(os.environ, **DRIVER_MARK)
         with tempfile.TemporaryDirectory() as folder:
-            path = os.path.join(folder, "bench.json")
-            cls.run_result = subprocess.run([BENCHMARK, "--frames", "2", "--warmup", "1", "--json", path],
-                                            cwd=DEMO_DIR, capture_output=True, text=True, timeout=600)
-            cls.report = cls.self_comparison = None
+            path, table = os.path.join(folder, "bench.json"), os.path.join(folder, "frames.csv")
+            cls.run_result = subprocess.run([BENCHMARK, "--frames", "2", "--warmup", "1", "--json", path,
+                                             "--csv", table], cwd=DEMO_DIR, env=cls.env, capture_output=True,
+                                            text=True, timeout=600)
+            cls.report = cls.self_comparison = cls.rows = None
+            if os.path.exists(table):
+                with open(table, newline="") as rows:
+                    cls.rows = list(csv.reader(rows))
             if os.path.exists(path):
                 with open(path) as report:
                     cls.report = json.load(report)
@@ -69,6 +84,24 @@ class ShortBenchmark(unittest.TestCase):
             self.assertTrue(self.report[name], name)
         self.assertGreaterEqual(self.report["cpu_cores"], 1)
         self.assertEqual(self.report["pass_clock"], "timer_query")
+
+    def test_run_names_its_settings_and_the_data_it_ran_with(self):
+        self.assertIsInstance(self.report["schema_version"], int)
+        date = datetime.datetime.strptime(self.report["date"], "%Y-%m-%dT%H:%M:%SZ")
+        self.assertLess(abs(datetime.datetime.utcnow() - date), datetime.timedelta(hours=1))
+        self.assertIsInstance(self.report["build_type"], str)
+        self.assertTrue(self.report["build_type"])
+        self.assertEqual(self.report["resolution"], {"width": 1024, "height": 768})
+        self.assertEqual(self.report["swap_interval"], 0)
+        self.assertEqual(self.report["environment"], driver_settings(self.env))
+        data = os.path.realpath(DEMO_DIR)
+        self.assertEqual(self.report["data_folder"], data)
+        shaders = os.path.join(data, "shader")
+        self.assertEqual(sorted(self.report["shader_files"]),
+                         sorted(os.path.join(shaders, name) for name in os.listdir(shaders)))
+        self.assertIn("data folder: %s\n" % data, self.run_result.stdout)
+        for path in self.report["shader_files"]:
+            self.assertIn("  %s\n" % path, self.run_result.stdout)
 
     def test_every_startup_phase_is_reported(self):
         self.assertEqual(set(self.report["startup_ms"]), PHASES)
@@ -93,6 +126,26 @@ class ShortBenchmark(unittest.TestCase):
                 self.assertAlmostEqual(statistics.median(frames), stretch["frame"]["median_ms"], delta=0.002)
                 self.assertAlmostEqual(max(frames), stretch["frame"]["max_ms"], delta=0.002)
 
+    # A row per measured frame, in the report's order, with a time in exactly the columns of its passes.
+    def test_frame_table_holds_every_measured_frame_and_its_passes(self):
+        header, rows = self.rows[0], self.rows[1:]
+        self.assertEqual(header[:3], ["stretch", "frame", "frame_ms"])
+        pass_columns = header[3:]
+        self.assertEqual({column[:-len("_ms")] for column in pass_columns if column.endswith("_ms")},
+                         set().union(*STRETCH_PASSES.values()))
+        self.assertEqual(len(pass_columns), len(set(pass_columns)))
+        expected = [(name, str(index)) for name, stretch in self.report["stretches"].items()
+                    for index in range(stretch["frames"])]
+        self.assertEqual([tuple(row[:2]) for row in rows], expected)
+        for row in rows:
+            with self.subTest(stretch=row[0], frame=row[1]):
+                self.assertEqual(len(row), len(header))
+                stretch = self.report["stretches"][row[0]]
+                self.assertEqual(float(row[2]), stretch["frames_ms"][int(row[1])])
+                ran = {column[:-len("_ms")] for column, cell in zip(pass_columns, row[3:]) if cell}
+                self.assertEqual(ran, STRETCH_PASSES[row[0]])
+                self.assertTrue(all(float(cell) >= 0 for cell in row[3:] if cell))
+
     def test_a_report_compared_with_itself_gives_ratios_of_one(self):
         code, lines = self.self_comparison
         self.assertEqual(code, 0)
@@ -101,6 +154,15 @@ class ShortBenchmark(unittest.TestCase):
         self.assertEqual(len(rows), len(PHASES) + sum(1 + len(p) for p in STRETCH_PASSES.values()))
         for row in rows:
             self.assertRegex(row, r"(\s+1\.00)+$")
+
+
+class Unwritable(unittest.TestCase):
+    def test_a_table_that_cannot_be_written_fails_the_run(self):
+        path = os.path.join(tempfile.gettempdir(), "missing-folder-%d" % os.getpid(), "frames.csv")
+        result = subprocess.run([BENCHMARK, "--frames", "1", "--warmup", "0", "--only", "bloom", "--csv", path],
+                                cwd=DEMO_DIR, capture_output=True, text=True, timeout=600)
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertIn("could not write " + path, result.stderr)
 
 
 class Comparison(unittest.TestCase):

@@ -1,6 +1,7 @@
 """The recorder (tools/record): what a recording holds, picture and sound, and how it fails."""
 
 import os
+import shlex
 import shutil
 import signal
 import subprocess
@@ -24,6 +25,16 @@ SMALL = "160x120"
 def record(out, *options, env=None, timeout=900):
     return subprocess.run([BINARY, "--out", out, *options], cwd=WORKDIR, env=program_env(env),
                           capture_output=True, text=True, timeout=timeout)
+
+
+def record_in_parts(folder, parts, *options):
+    """Records the parts as the notes tell, with GNU parallel, through this machine's own login (-S :) in
+    place of other hosts' (-S host1,host2): each job runs in `folder` and leaves part-K.mp4 there."""
+    job = 'dir=$PWD; cd %s && %s %s --part {}/%d --out "$dir/part-{}.mp4"' % (
+        shlex.quote(WORKDIR), shlex.quote(BINARY), " ".join(options), parts)
+    return subprocess.run(["parallel", "-S", ":", "-j", "1", "--workdir", ".", "--return", "part-{}.mp4",
+                           "--cleanup", job], input="".join("%d\n" % k for k in range(1, parts + 1)), cwd=folder,
+                          env=program_env(), capture_output=True, text=True, timeout=900)
 
 
 def probe(path, stream, *entries):
@@ -74,6 +85,16 @@ class Recording(unittest.TestCase):
         result = record(self.path(name), *options)
         self.assertEqual(result.returncode, 0, result.stderr)
         return self.path(name)
+
+    def assert_same_frames(self, frames, reference, least_psnr):
+        """Two encodings of the same pictures: each frame within `least_psnr` dB of its reference, and much
+        further off a neighbouring one, as a frame shifted by one would be."""
+        self.assertEqual(len(frames), len(reference))
+        for index in range(len(reference)):
+            same = psnr(frames[index], reference[index])
+            self.assertGreater(same, least_psnr, index)
+            neighbour = reference[index + 1 if index + 1 < len(reference) else index - 1]
+            self.assertGreater(same, psnr(frames[index], neighbour) + 6, index)
 
     # Three seconds across the moment the soundtrack ends and starts again: 30 frames of the asked size,
     # and three seconds of sound at half the file's level, the file's end followed seamlessly by its start.
@@ -138,13 +159,7 @@ class Recording(unittest.TestCase):
 
         self.assertEqual(frame_times(joined), frame_times(whole))
         self.assertEqual(len(frame_times(joined)), 30)
-        joined_frames, whole_frames = decoded_frames(joined, SMALL), decoded_frames(whole, SMALL)
-        for index in range(30):
-            same = psnr(joined_frames[index], whole_frames[index])
-            # Two encodings of the same picture; a neighbouring frame is much further off.
-            self.assertGreater(same, 32, index)
-            neighbour = whole_frames[index + 1 if index < 29 else index - 1]
-            self.assertGreater(same, psnr(joined_frames[index], neighbour) + 6, index)
+        self.assert_same_frames(decoded_frames(joined, SMALL), decoded_frames(whole, SMALL), 32)
 
         joined_sound, whole_sound = decoded_sound(joined), decoded_sound(whole)
         self.assertEqual(len(joined_sound), len(whole_sound))
@@ -153,6 +168,27 @@ class Recording(unittest.TestCase):
             stretch = slice(begin, begin + 256)
             self.assertLess(rms(joined_sound[stretch] - whole_sound[stretch]), 0.1 * rms(whole_sound[stretch]),
                             begin - join)
+
+    # Parts recorded by GNU parallel and joined are one recording of the range: the same frames at the same
+    # times, and the sound as a join keeps it.
+    def test_parts_recorded_by_gnu_parallel_join_into_one_recording(self):
+        common = ("--from", "20", "--to", "21", "--fps", "10", "--size", SMALL)
+        result = record_in_parts(self.dir, 2, *common)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        whole = self.record("whole.mp4", *common)
+        joined = self.path("joined.mp4")
+        subprocess.run([JOIN, joined, self.path("part-1.mp4"), self.path("part-2.mp4")], check=True, timeout=120)
+
+        self.assertEqual(len(frame_times(joined)), 10)
+        self.assertEqual(frame_times(joined), frame_times(whole))
+        # Not bit for bit: each part is its own H.264 encoding, the second opening on a key frame where the
+        # whole has a predicted one, and the encoder's look-ahead sees other frames after each.
+        self.assert_same_frames(decoded_frames(joined, SMALL), decoded_frames(whole, SMALL), 35)
+
+        # Within 3 %, as any join of recordings in parts.
+        joined_sound, whole_sound = decoded_sound(joined), decoded_sound(whole)
+        self.assertEqual(len(joined_sound), len(whole_sound))
+        self.assertLess(rms(joined_sound - whole_sound), 0.03 * rms(whole_sound))
 
 
 class Failures(unittest.TestCase):

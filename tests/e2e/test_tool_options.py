@@ -62,6 +62,11 @@ def bad_command_lines(folder):
         ("record", record + ["--to", "200"], "--to"),
         ("record", record + ["--to", "nan"], "--to"),
         ("record", record + ["--from", "0.05"], "--from"),
+        ("record", record + ["--part", "0/2"], "--part"),
+        ("record", record + ["--part", "3/2"], "--part"),
+        ("record", record + ["--part", "x"], "--part"),
+        ("record", record + ["--part", "1/0"], "--part"),
+        ("record", record + ["--from", "20", "--to", "20.1", "--fps", "10", "--part", "1/2"], "--part"),
     ]
 
 

@@ -8,12 +8,15 @@
 #include "app/probes.h"
 #include "build_commit.h"
 #include "frame_driver.h"
+#include "render/shader_loader.h"
 #include "report.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -26,7 +29,7 @@ namespace {
 struct Options {
     int frames = 12;
     int warmup = 3;
-    std::string jsonPath;
+    std::string jsonPath, csvPath;
     std::vector<std::string> only;
     bool finishPasses = false;
     std::vector<std::string> compare;
@@ -61,6 +64,9 @@ void addOptions(CLI::App& app, Options& options) {
                   "compiles shaders and fills caches on first use)",
                   Interval::atLeast(0)),
         app.add_option("--json", options.jsonPath, "also writes the report to FILE")->type_name("FILE"),
+        app.add_option("--csv", options.csvPath,
+                       "also writes every measured frame's time and its passes' times to FILE, a row each")
+            ->type_name("FILE"),
         app.add_option("--only", options.only, "runs only the named stretches")
             ->delimiter(',')
             ->check(CLI::IsMember(names)),
@@ -138,23 +144,50 @@ std::string cpuModel() {
     return "unknown";
 }
 
+// Now, in ISO 8601, UTC.
+std::string utcDate() {
+    std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+// The settings that change what Mesa runs or how: its driver choice, llvmpipe's threads, every MESA_*.
+std::vector<std::pair<std::string, std::string>> driverEnvironment() {
+    std::vector<std::pair<std::string, std::string>> settings;
+    for (char** entry = environ; *entry; ++entry) {
+        std::string setting = *entry;
+        size_t equals = setting.find('=');
+        std::string name = setting.substr(0, equals);
+        if (equals != std::string::npos &&
+            (name == "LP_NUM_THREADS" || name == "GALLIUM_DRIVER" || name.compare(0, 5, "MESA_") == 0))
+            settings.emplace_back(name, setting.substr(equals + 1));
+    }
+    std::sort(settings.begin(), settings.end());
+    return settings;
+}
+
 std::string glString(GLenum name) {
     const GLubyte* text = glGetString(name);
     return text ? reinterpret_cast<const char*>(text) : "unknown";
 }
 
-// Renders, presents and finishes one frame; its wall time in ms, and each pass's GPU time into `passMs`.
+// Renders, presents and finishes one frame; its wall time in ms, and the time of each pass that ran into
+// `passMs`, indexed by pass.
 double timedFrame(const ShaderPrograms& programs, PassTimers& timers, double time,
-                  std::vector<std::vector<double>>& passMs) {
+                  std::vector<std::optional<double>>& passMs) {
     std::fill(std::begin(timers.ran), std::end(timers.ran), false);
     double start = probeSeconds();
     frameAt(programs, time);
     presentFrame();
     glFinish();
     double frameMs = 1e3 * (probeSeconds() - start);
+    passMs.assign(PASS_COUNT, std::nullopt);
     for (int pass = 0; pass < PASS_COUNT; ++pass)
         if (timers.ran[pass])
-            passMs[pass].push_back(timers.milliseconds(pass));
+            passMs[pass] = timers.milliseconds(pass);
     return frameMs;
 }
 
@@ -180,7 +213,7 @@ struct Run {
 
     // The paths are brought up to each frame's time in short steps, so that frames far apart still show
     // their own moments.
-    double measuredFrame(double time, std::vector<std::vector<double>>& passMs) {
+    double measuredFrame(double time, std::vector<std::optional<double>>& passMs) {
         followPaths(clock, time, PATH_STEP);
         clock = time;
         return timedFrame(programs, timers, time, passMs);
@@ -193,19 +226,24 @@ struct Run {
         followPaths(clock, start, PATH_STEP);
         clock = start;
         setUpStretch(stretch);
-        std::vector<std::vector<double>> passMs(PASS_COUNT);
+        std::vector<std::optional<double>> passMs;
         for (int i = 0; i < options.warmup; ++i)
             measuredFrame(start + i * step, passMs);
-        passMs.assign(PASS_COUNT, {});
         StretchReport report;
         report.name = stretch.name;
-        for (int i = 0; i < options.frames; ++i)
+        for (int i = 0; i < options.frames; ++i) {
             report.frameMs.push_back(measuredFrame(stretch.from + i * step, passMs));
+            report.framePassMs.push_back(passMs);
+        }
         report.frame = summarize(report.frameMs);
-        for (int pass = 0; pass < PASS_COUNT; ++pass)
-            if (!passMs[pass].empty())
-                report.passes.push_back(
-                    {renderPassName(static_cast<RenderPass>(pass)), summarize(passMs[pass])});
+        for (int pass = 0; pass < PASS_COUNT; ++pass) {
+            std::vector<double> times;
+            for (const std::vector<std::optional<double>>& frame : report.framePassMs)
+                if (frame[pass])
+                    times.push_back(*frame[pass]);
+            if (!times.empty())
+                report.passes.push_back({renderPassName(static_cast<RenderPass>(pass)), summarize(times)});
+        }
         return report;
     }
 };
@@ -213,6 +251,15 @@ struct Run {
 bool selected(const Options& options, const Stretch& stretch) {
     return options.only.empty() ||
            std::find(options.only.begin(), options.only.end(), stretch.name) != options.only.end();
+}
+
+// True when `path` is not asked for or was written; otherwise false, after saying so.
+bool writeIfAsked(const std::string& path, bool (*write)(const Report&, const std::string&),
+                  const Report& report) {
+    if (path.empty() || write(report, path))
+        return true;
+    fprintf(stderr, "could not write %s\n", path.c_str());
+    return false;
 }
 
 int compareReports(const std::vector<std::string>& paths) {
@@ -247,6 +294,9 @@ int main(int argc, char** argv) {
     if (!startDemo(programs))
         return 1;
     Report report;
+    report.date = utcDate();
+    // A swap synchronised to the display would hold every frame to its refresh.
+    glfwSwapInterval(report.swapInterval);
     for (int phase = 0; phase < PHASE_COUNT; ++phase)
         report.startupMs.emplace_back(startupPhaseName(static_cast<StartupPhase>(phase)),
                                       1e3 * theApp->startupSeconds[phase]);
@@ -272,14 +322,22 @@ int main(int argc, char** argv) {
     }
 
     report.commit = BUILD_COMMIT;
+    report.buildType = BUILD_TYPE;
+    report.width = theApp->settings->width;
+    report.height = theApp->settings->height;
+    report.environment = driverEnvironment();
+    report.dataFolder = std::filesystem::current_path().string();
+    report.shaderFiles = shaderFilesRead();
+    for (int pass = 0; pass < PASS_COUNT; ++pass)
+        report.passNames.push_back(renderPassName(static_cast<RenderPass>(pass)));
     report.renderer = glString(GL_RENDERER);
     report.glVersion = glString(GL_VERSION);
     report.cpuModel = cpuModel();
     report.cpuCores = static_cast<int>(std::thread::hardware_concurrency());
     printReport(report);
-    bool written = options.jsonPath.empty() || writeReport(report, options.jsonPath);
-    if (!written)
-        fprintf(stderr, "could not write %s\n", options.jsonPath.c_str());
+    // Both are attempted, whichever fails.
+    bool jsonWritten = writeIfAsked(options.jsonPath, writeReport, report);
+    bool csvWritten = writeIfAsked(options.csvPath, writeFrameTable, report);
     shutdownDemo(programs);
-    return written ? 0 : 1;
+    return jsonWritten && csvWritten ? 0 : 1;
 }

@@ -1,5 +1,5 @@
-# Writes OUTPUT, which defines BUILD_COMMIT for the checkout at SOURCE_DIR (see build_commit.h). The file
-# is rewritten only when the commit changes, so that other builds compile nothing.
+# Writes OUTPUT, which defines BUILD_COMMIT for the checkout at SOURCE_DIR and BUILD_TYPE (see
+# build_commit.h). The file is rewritten only when they change, so that other builds compile nothing.
 set(commit unknown)
 if(GIT_EXECUTABLE)
     # --exclude='*' leaves every tag out: always the full hash.
@@ -10,7 +10,11 @@ if(GIT_EXECUTABLE)
         set(commit ${described})
     endif()
 endif()
+if(NOT BUILD_TYPE)
+    set(BUILD_TYPE none)
+endif()
 set(content "#include \"build_commit.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n")
+string(APPEND content "const char* const BUILD_TYPE = \"${BUILD_TYPE}\";\n")
 if(EXISTS ${OUTPUT})
     file(READ ${OUTPUT} previous)
 endif()

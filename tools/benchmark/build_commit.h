@@ -3,3 +3,6 @@
 #pragma once
 
 extern const char* const BUILD_COMMIT;
+
+// The CMake build type, "none" when none was chosen.
+extern const char* const BUILD_TYPE;

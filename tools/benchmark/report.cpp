@@ -12,6 +12,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// Raised when a field changes its meaning or goes; new optional fields leave it.
+constexpr int SCHEMA_VERSION = 2;
+
 // Microseconds are below the noise of any frame time.
 double roundedMs(double ms) {
     return std::round(ms * 1e3) / 1e3;
@@ -141,9 +144,17 @@ Summary summarize(std::vector<double> values) {
 }
 
 void printReport(const Report& report) {
-    printf("commit: %s\nrenderer: %s\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n\n",
-           report.commit.c_str(), report.renderer.c_str(), report.glVersion.c_str(), report.cpuModel.c_str(),
-           report.cpuCores, report.passClock == "finish" ? "glFinish around each" : "GL timer queries");
+    printf("commit: %s (%s build)\nrenderer: %s\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n",
+           report.commit.c_str(), report.buildType.c_str(), report.renderer.c_str(), report.glVersion.c_str(),
+           report.cpuModel.c_str(), report.cpuCores,
+           report.passClock == "finish" ? "glFinish around each" : "GL timer queries");
+    printf("picture: %dx%d, swap interval %d\n", report.width, report.height, report.swapInterval);
+    for (const auto& [name, value] : report.environment)
+        printf("%s=%s\n", name.c_str(), value.c_str());
+    printf("data folder: %s\nshader files:\n", report.dataFolder.c_str());
+    for (const std::string& file : report.shaderFiles)
+        printf("  %s\n", file.c_str());
+    printf("\n");
     printf("start-up (ms)\n");
     for (const auto& [phase, ms] : report.startupMs)
         printf("  %-26s %8.1f\n", phase.c_str(), ms);
@@ -163,12 +174,49 @@ bool writeReport(const Report& report, const std::string& path) {
     Json stretches = Json::object();
     for (const StretchReport& stretch : report.stretches)
         stretches[stretch.name] = stretchJson(stretch);
-    Json json = {{"commit", report.commit},        {"renderer", report.renderer},
-                 {"gl_version", report.glVersion}, {"cpu_model", report.cpuModel},
-                 {"cpu_cores", report.cpuCores},   {"pass_clock", report.passClock},
-                 {"startup_ms", startup},          {"stretches", stretches}};
+    Json environment = Json::object();
+    for (const auto& [name, value] : report.environment)
+        environment[name] = value;
+    Json json = {{"schema_version", SCHEMA_VERSION},
+                 {"date", report.date},
+                 {"commit", report.commit},
+                 {"build_type", report.buildType},
+                 {"renderer", report.renderer},
+                 {"gl_version", report.glVersion},
+                 {"cpu_model", report.cpuModel},
+                 {"cpu_cores", report.cpuCores},
+                 {"resolution", {{"width", report.width}, {"height", report.height}}},
+                 {"swap_interval", report.swapInterval},
+                 {"environment", environment},
+                 {"data_folder", report.dataFolder},
+                 {"shader_files", report.shaderFiles},
+                 {"pass_clock", report.passClock},
+                 {"startup_ms", startup},
+                 {"stretches", stretches}};
     std::ofstream file(path);
     file << json.dump(2) << "\n";
+    file.close();
+    return !file.fail();
+}
+
+bool writeFrameTable(const Report& report, const std::string& path) {
+    std::ofstream file(path);
+    // Enough digits for the microseconds of any frame time, and no more.
+    file.precision(12);
+    file << "stretch,frame,frame_ms";
+    for (const std::string& pass : report.passNames)
+        file << "," << pass << "_ms";
+    file << "\n";
+    for (const StretchReport& stretch : report.stretches)
+        for (size_t frame = 0; frame < stretch.frameMs.size(); ++frame) {
+            file << stretch.name << "," << frame << "," << roundedMs(stretch.frameMs[frame]);
+            for (const std::optional<double>& ms : stretch.framePassMs[frame]) {
+                file << ",";
+                if (ms)
+                    file << roundedMs(*ms);
+            }
+            file << "\n";
+        }
     file.close();
     return !file.fail();
 }

@@ -2,6 +2,7 @@
 // side by side. The JSON's names are kept here alone.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,15 +24,24 @@ struct StretchReport {
     std::vector<double> frameMs; // every measured frame, in the order rendered
     Summary frame;
     std::vector<NamedSummary> passes; // the passes that ran, in frame order
+    // Per measured frame, the time of each of the report's `passNames`, none where that pass did not run
+    std::vector<std::vector<std::optional<double>>> framePassMs;
 };
 
 struct Report {
-    // What was measured: the build, the GL driver and the processor
-    std::string commit;
+    // What was measured: the build, the GL driver and the processor, the data and the settings
+    std::string commit, buildType;
+    std::string date; // ISO 8601, UTC
     std::string renderer, glVersion;
     std::string cpuModel;
     int cpuCores = 0;
-    std::string passClock; // "timer_query", or "finish" for glFinish around each pass
+    int width = 0, height = 0; // the rendered picture
+    int swapInterval = 0;
+    std::vector<std::pair<std::string, std::string>> environment; // the driver settings that were set
+    std::string dataFolder;                                       // absolute
+    std::vector<std::string> shaderFiles;                         // absolute
+    std::string passClock;              // "timer_query", or "finish" for glFinish around each pass
+    std::vector<std::string> passNames; // every pass a frame may run, in frame order
     std::vector<std::pair<std::string, double>> startupMs;
     std::vector<StretchReport> stretches;
 };
@@ -41,6 +51,10 @@ void printReport(const Report& report);
 
 // False when the file could not be written.
 bool writeReport(const Report& report, const std::string& path);
+
+// One row per measured frame: its stretch, its index in the stretch, its time and each pass's, a pass that
+// did not run left empty. False when the file could not be written.
+bool writeFrameTable(const Report& report, const std::string& path);
 
 // Throws std::runtime_error, with the reason, for a file that is not a readable report.
 Report readReport(const std::string& path);

@@ -3,9 +3,10 @@
 // renders it, so the film is exact at any frame rate and size however slowly it renders.
 //
 // Run from demo/ (the demo's working directory):
-//   record --out FILE [--from S] [--to S] [--fps N] [--size WxH]
+//   record --out FILE [--from S] [--to S] [--fps N] [--size WxH] [--part K/N]
 // The file appears under its name only when complete. Recordings of adjacent ranges join, without
-// re-encoding, through ffmpeg's concat demuxer (see the README).
+// re-encoding, through ffmpeg's concat demuxer (see the README); --part K/N records the K-th of N such
+// ranges, so that the parts can render on different machines.
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "audio/audio_engine.h"
@@ -68,6 +69,12 @@ class FileDescriptor {
     const int fd;
 };
 
+std::string partLabel(const RecordOptions& options) {
+    if (options.parts == 1)
+        return "";
+    return ", part " + std::to_string(options.part) + " of " + std::to_string(options.parts);
+}
+
 long long soundSampleAt(long long frame, int fps) {
     return std::llround(static_cast<double>(frame) * AUDIO_OUTPUT_RATE / fps);
 }
@@ -126,7 +133,7 @@ enum Outcome { ALL_SENT, ENCODER_GONE, READ_FAILED, INTERRUPTED };
 // while the next one renders.
 Outcome sendFrames(const ShaderPrograms& programs, const RecordOptions& options, EncoderProcess& encoder,
                    long long& sent) {
-    const long long first = firstFrame(options), end = endFrame(options);
+    const auto [first, end] = framesToRecord(options);
     FrameReadback readback(options.width, options.height);
     Progress progress(end - first, isatty(STDERR_FILENO));
     const auto start = std::chrono::steady_clock::now();
@@ -185,7 +192,7 @@ int finishRecording(EncoderProcess& encoder, TemporaryOutput& output, long long 
 }
 
 int record(const ShaderPrograms& programs, const RecordOptions& options, TemporaryOutput& output) {
-    const long long first = firstFrame(options), end = endFrame(options);
+    const auto [first, end] = framesToRecord(options);
     const AacCut cut = planAacCut(soundSampleAt(first, options.fps), soundSampleAt(end, options.fps));
     FileDescriptor sound(writeSoundInput(cut));
     if (sound.fd < 0)
@@ -195,8 +202,9 @@ int record(const ShaderPrograms& programs, const RecordOptions& options, Tempora
     if (!encoder.running())
         return fail("could not start ffmpeg");
     EncoderWatch watch(encoder);
-    std::fprintf(stderr, "record: %s, %g to %g s, %lld frames at %d fps, %dx%d\n", output.target.c_str(),
-                 options.from, options.to, end - first, options.fps, options.width, options.height);
+    std::fprintf(stderr, "record: %s, %g to %g s, %lld frames at %d fps, %dx%d%s\n", output.target.c_str(),
+                 static_cast<double>(first) / options.fps, static_cast<double>(end) / options.fps,
+                 end - first, options.fps, options.width, options.height, partLabel(options).c_str());
     const auto start = std::chrono::steady_clock::now();
     long long sent = 0;
     Outcome outcome = interrupted ? INTERRUPTED : sendFrames(programs, options, encoder, sent);

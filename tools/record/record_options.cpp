@@ -18,6 +18,29 @@ bool onFrame(double seconds, int fps) {
     return std::abs(frames - std::round(frames)) <= 1e-6 * std::max(1.0, frames);
 }
 
+FrameRange wholeRange(const RecordOptions& options) {
+    return {std::llround(options.from * options.fps), std::llround(options.to * options.fps)};
+}
+
+// K/N: the K-th of N parts, K from 1 to N.
+void addPart(CLI::App& app, int& part, int& parts) {
+    auto parse = [&part, &parts](const std::string& text) {
+        size_t slash = text.find('/');
+        int k = 0, n = 0;
+        if (slash == std::string::npos || !parseNumber(text.substr(0, slash), k) ||
+            !parseNumber(text.substr(slash + 1), n) || n < 1 || k < 1 || k > n)
+            throw CLI::ValidationError("--part",
+                                       "'" + text + "' is not a part K/N: N whole parts, K from 1 to N");
+        part = k;
+        parts = n;
+    };
+    app.add_option_function<std::string>(
+           "--part", parse,
+           "records only the K-th of N equal parts of the range, split on frames; the parts join into the "
+           "whole range's recording")
+        ->type_name("K/N");
+}
+
 std::string offFrame(const char* name, int fps) {
     return std::string(name) + " is not on a frame: at " + std::to_string(fps) + " fps frames fall every 1/" +
            std::to_string(fps) + " s";
@@ -39,6 +62,10 @@ std::string checkTogether(const RecordOptions& options) {
         return offFrame("--from", options.fps);
     if (!onFrame(options.to, options.fps))
         return offFrame("--to", options.fps);
+    const FrameRange whole = wholeRange(options);
+    if (whole.end - whole.first < options.parts)
+        return "--part: the range has " + std::to_string(whole.end - whole.first) + " frames, fewer than " +
+               std::to_string(options.parts) + " parts";
     return "";
 }
 
@@ -57,6 +84,7 @@ std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, R
     addNumber(app, "--fps", options.fps, "frames per second, 30 by default", Interval::between(1, MAX_FPS));
     addSize(app, "--size", options.width, options.height, "picture size, 1024x768 by default; even sides",
             LARGEST_WINDOW_SIDE);
+    addPart(app, options.part, options.parts);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return exitCode;
     std::string problem = checkTogether(options);
@@ -66,10 +94,11 @@ std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, R
     return 2;
 }
 
-long long firstFrame(const RecordOptions& options) {
-    return std::llround(options.from * options.fps);
+FrameRange partOfRange(FrameRange whole, int part, int parts) {
+    const long long count = whole.end - whole.first;
+    return {whole.first + count * (part - 1) / parts, whole.first + count * part / parts};
 }
 
-long long endFrame(const RecordOptions& options) {
-    return std::llround(options.to * options.fps);
+FrameRange framesToRecord(const RecordOptions& options) {
+    return partOfRange(wholeRange(options), options.part, options.parts);
 }
