@@ -1,5 +1,6 @@
-# Writes OUTPUT, which defines BUILD_COMMIT for the checkout at SOURCE_DIR (see build_commit.h). The file
-# is rewritten only when the commit changes, so that other builds compile nothing.
+# Writes OUTPUT, which defines BUILD_COMMIT for the checkout at SOURCE_DIR and PROGRAM_VERSION as VERSION
+# (see demo/app/build_info.h). The file is rewritten only when its text changes, so that other builds
+# compile nothing.
 set(commit unknown)
 if(GIT_EXECUTABLE)
     # --exclude='*' leaves every tag out: always the full hash.
@@ -10,7 +11,8 @@ if(GIT_EXECUTABLE)
         set(commit ${described})
     endif()
 endif()
-set(content "#include \"build_commit.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n")
+set(content "#include \"app/build_info.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n"
+            "const char* const PROGRAM_VERSION = \"${VERSION}\";\n")
 if(EXISTS ${OUTPUT})
     file(READ ${OUTPUT} previous)
 endif()
