@@ -12,7 +12,7 @@ std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options)
     app.footer(
         "Keys: Escape ends; F10 walk mode and back; in walk mode F1-F4 shadows, bloom, normal mapping, "
         "depth of field, F5 depth-of-field view; Space pause; Page Up / Page Down 10 s back / on; "
-        "Home restart; F11 fullscreen; F12 overlay.");
+        "Home restart; F9 screenshot; F11 fullscreen; F12 overlay.");
     app.failure_message(CLI::FailureMessage::help);
     addSize(app, "--size", start.width, start.height, "the window's size (default 1024x768)",
             LARGEST_WINDOW_SIDE);

@@ -1,6 +1,6 @@
 """The viewer's additions in the real program: its command line, finding its data from any working
-directory, pause, seeks, fullscreen, the overlay, screenshots and a resizable window. Screenshots of one state are compared exactly:
-llvmpipe renders the same state to the same pixels."""
+directory, pause, seeks, fullscreen, the overlay, screenshots and a resizable window. Screenshots of one
+state are compared exactly: llvmpipe renders the same state to the same pixels."""
 
 import os
 import shutil
