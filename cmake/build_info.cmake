@@ -11,8 +11,8 @@ if(GIT_EXECUTABLE)
         set(commit ${described})
     endif()
 endif()
-set(content "#include \"app/build_info.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n"
-            "const char* const PROGRAM_VERSION = \"${VERSION}\";\n")
+string(CONCAT content "#include \"app/build_info.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n"
+              "const char* const PROGRAM_VERSION = \"${VERSION}\";\n")
 if(EXISTS ${OUTPUT})
     file(READ ${OUTPUT} previous)
 endif()
