@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/build_info.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -121,6 +123,12 @@ CLI::Option* addSize(CLI::App& app, const std::string& name, int& width, int& he
         height = parsedHeight;
     };
     return app.add_option_function<std::string>(name, parse, description)->type_name("WxH");
+}
+
+void nameProgram(CLI::App& app, const std::string& name) {
+    app.name(name);
+    app.set_version_flag("--version", name + " " + PROGRAM_VERSION + "\ncommit " + BUILD_COMMIT,
+                         "prints the name, the version and the commit built from, and ends");
 }
 
 std::optional<int> parseCommandLine(CLI::App& app, int argc, char** argv) {

@@ -50,6 +50,10 @@ CLI::Option* addNumberList(CLI::App& app, const std::string& name, std::vector<T
 CLI::Option* addSize(CLI::App& app, const std::string& name, int& width, int& height,
                      const std::string& description, int largest);
 
+// Names the program `name` in its usage line, whatever it was started as, and adds --version, which prints
+// the name, the version and the commit the program was built from, and ends it with code 0.
+void nameProgram(CLI::App& app, const std::string& name);
+
 // Parses the command line into `app`'s options. Empty when the tool goes on; otherwise the code to exit
 // with: 0 after the help, 2 after a bad command line, whose message went to standard error.
 std::optional<int> parseCommandLine(CLI::App& app, int argc, char** argv);

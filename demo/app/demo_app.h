@@ -5,6 +5,7 @@
 #include "app/flight_clock.h"
 #include "app/overlay.h"
 #include "app/probes.h"
+#include "app/screenshot.h"
 #include "app/window_mode.h"
 #include "audio/audio_engine.h"
 #include "motion/camera.h"
@@ -20,9 +21,9 @@
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
-#include <epoxy/gl.h>
 #include <GLFW/glfw3.h>
 #include <assimp/Importer.hpp>
+#include <epoxy/gl.h>
 #include <glm/glm.hpp>
 
 #include <map>
@@ -37,6 +38,7 @@ struct WindowSettings {
     int width = 1024;
     int height = 768;
     std::string title = "Tellmarin...";
+    bool resizable = false;
 };
 
 class DemoApp {
@@ -112,10 +114,12 @@ class DemoApp {
     Bloom bloom;
     ScreenQuad screenQuad;
 
-    // The viewer's hold on the run: the flight's clock, the overlay, the window's place before fullscreen
+    // The viewer's hold on the run: the flight's clock, the overlay, the window's place before fullscreen,
+    // the screenshot asked for
     FlightClock flightClock;
     Overlay overlay;
     WindowPlacement windowed;
+    Screenshots screenshots;
 
     // Observation by tools: seconds per start-up phase, and the pass observer (none in the demo)
     double startupSeconds[PHASE_COUNT] = {};

@@ -102,8 +102,11 @@ bool keyDown(int arrowKey, int letterKey) {
            glfwGetKey(theApp->window, letterKey) == GLFW_PRESS;
 }
 
-// After the window opened: fullscreen, then the passes' size from the framebuffer that came up.
+// After the window opened: the swap interval, fullscreen, then the passes' size from the framebuffer that
+// came up.
 void applyWindowOptions(const StartOptions& options) {
+    if (options.vsync)
+        glfwSwapInterval(1);
     if (options.fullscreen)
         enterFullscreen(glfwGetPrimaryMonitor());
     takeFramebufferSize();
@@ -200,6 +203,8 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     theApp->sceneFileCheck = std::move(sceneFileCheck);
     // Before the window opens: the window, every pass's targets and the projection follow this size.
     useWindowSize(options.width, options.height);
+    theApp->settings->resizable = options.resizable;
+    theApp->screenshots.folder = options.screenshotFolder;
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_WINDOW]);
         theApp->initialize();

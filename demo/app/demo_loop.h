@@ -4,6 +4,8 @@
 #include "motion/camera.h"
 #include "render/gl_objects.h"
 
+#include <filesystem>
+
 // The six GLSL programs; made current by the frame loop before each pass.
 struct ShaderPrograms {
     Program sceneProgram;
@@ -38,6 +40,10 @@ struct StartOptions {
     bool fullscreen = false;        // on the primary monitor, in its current mode
     double startSeconds = 0.0;      // the moment of the flight to begin at
     bool mute = false;              // no soundtrack, no audio device
+    bool vsync = false;             // a swap interval of 1; otherwise none is set
+    bool resizable = false;         // the window's frame can resize it
+    // Where F9 saves; the data folder when empty.
+    std::filesystem::path screenshotFolder;
 };
 
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.

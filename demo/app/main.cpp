@@ -1,8 +1,10 @@
 #include "app/data_folder.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
+#include "app/flight_control.h"
 #include "app/options.h"
 #include "app/overlay.h"
+#include "app/screenshot.h"
 
 #include <cstdio>
 
@@ -12,6 +14,8 @@ int main(int argc, char** argv) {
     DemoOptions options;
     if (std::optional<int> exitCode = parseDemoOptions(argc, argv, options))
         return *exitCode;
+    // Before the data folder becomes the working directory, which is the last choice for screenshots.
+    options.start.screenshotFolder = findPicturesFolder();
     if (!enterDataFolder(options.dataFolder))
         return 1;
     ShaderPrograms programs;
@@ -20,6 +24,8 @@ int main(int argc, char** argv) {
     do {
         double now = glfwGetTime();
         renderFrame(programs, now);
+        saveRequestedScreenshot(theApp->screenshots, flightSeconds(now), theApp->settings->width,
+                                theApp->settings->height);
         drawOverlay(now);
         presentFrame();
     } while (keepRunning());

@@ -8,10 +8,11 @@
 std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options) {
     StartOptions& start = options.start;
     CLI::App app("Tellmarin: a real-time flight through a holiday house.");
+    nameProgram(app, "tellmarin");
     app.footer(
         "Keys: Escape ends; F10 walk mode and back; in walk mode F1-F4 shadows, bloom, normal mapping, "
         "depth of field, F5 depth-of-field view; Space pause; Page Up / Page Down 10 s back / on; "
-        "Home restart; F11 fullscreen; F12 overlay.");
+        "Home restart; F9 screenshot; F11 fullscreen; F12 overlay.");
     app.failure_message(CLI::FailureMessage::help);
     addSize(app, "--size", start.width, start.height, "the window's size (default 1024x768)",
             LARGEST_WINDOW_SIDE);
@@ -20,6 +21,11 @@ std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options)
               "the moment of the flight to begin at, in seconds (past its end: its end)",
               Interval::atLeast(0.0));
     app.add_flag("--mute", start.mute, "no soundtrack: no audio device is needed");
+    // Switches that take no value: "--vsync=1" is refused rather than read as a setting.
+    app.add_flag("--vsync", start.vsync, "syncs the swap to the display (a swap interval of 1)")
+        ->disable_flag_override();
+    app.add_flag("--resizable", start.resizable, "lets the window be resized by dragging its frame")
+        ->disable_flag_override();
     app.add_option("--data", options.dataFolder,
                    "the data folder: the one holding shader/, with models/, images/ and sounds/ beside it")
         ->type_name("DIR")

@@ -1,5 +1,6 @@
 #include "app/viewer_keys.h"
 
+#include "app/demo_app.h"
 #include "app/flight_control.h"
 #include "app/overlay.h"
 #include "app/window_mode.h"
@@ -27,6 +28,9 @@ void onViewerKey(int key, int action, double now) {
         break;
     case GLFW_KEY_HOME:
         seekFlight(0.0, now);
+        break;
+    case GLFW_KEY_F9:
+        theApp->screenshots.requested = true;
         break;
     case GLFW_KEY_F11:
         toggleFullscreen();

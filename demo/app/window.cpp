@@ -37,7 +37,10 @@ void DemoApp::openWindow() {
     // No samples: the scene is shaded off-screen, with 4 samples where the picture shows them, and resolved
     // into the window; a multisampled window could not take a resolve.
     glfwWindowHint(GLFW_SAMPLES, 0);
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_RESIZABLE, settings->resizable ? GLFW_TRUE : GLFW_FALSE);
+    // The class a desktop matches to the installed desktop entry (its StartupWMClass).
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, "tellmarin");
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "tellmarin");
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);

@@ -1,5 +1,5 @@
 // The window's size and fullscreen mode after it opened: F11, --fullscreen, and whatever else changes the
-// framebuffer's size. The user still cannot resize the window by its frame.
+// framebuffer's size. The user can resize the window by its frame only after --resizable.
 #pragma once
 
 struct GLFWmonitor;

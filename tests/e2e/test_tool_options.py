@@ -8,12 +8,12 @@ import sys
 import tempfile
 import unittest
 
-from demo_process import SOURCE_DIR, program_env
+from demo_process import BINARY, SOURCE_DIR, program_env
 
 TOOLS = {name: os.environ.get(name.upper() + "_BINARY", "")
          for name in ("capture", "benchmark", "soak", "record")}
-GENERATORS = ["make_sky.py", "make_soundtrack.py", "make_house.py", "check_house.py"]
-CONTENT_FOLDERS = ["images", "sounds", "models"]
+GENERATORS = ["make_sky.py", "make_soundtrack.py", "make_house.py", "check_house.py", "make_icon.py"]
+CONTENT_FOLDERS = ["images", "sounds", "models", "packaging"]
 
 
 def bad_command_lines(folder):
@@ -94,6 +94,18 @@ class ToolOptions(unittest.TestCase):
                     self.assertIn(option, result.stderr)
                     self.assertEqual(result.stdout, "")
             self.assertEqual(sorted(os.listdir(folder)), ["report.json"])
+
+    def test_every_program_names_itself_its_version_and_commit(self):
+        env = program_env()
+        env.pop("DISPLAY", None)
+        programs = dict({"tellmarin-" + tool: binary for tool, binary in TOOLS.items()}, tellmarin=BINARY)
+        for name, binary in programs.items():
+            with self.subTest(program=name):
+                result = subprocess.run([binary, "--version"], cwd="/", env=env, capture_output=True, text=True,
+                                        timeout=60)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertRegex(result.stdout, r"^%s \d+\.\d+\.\d+\ncommit ([0-9a-f]{40}(-dirty)?|unknown)\n$" % name)
+                self.assertEqual(result.stderr, "")
 
     def test_generators_write_nothing_for_help_or_a_bad_option(self):
         before = content_files()

@@ -1,6 +1,6 @@
 """The viewer's additions in the real program: its command line, finding its data from any working
-directory, pause, seeks, fullscreen and the overlay. Screenshots of one state are compared exactly:
-llvmpipe renders the same state to the same pixels."""
+directory, pause, seeks, fullscreen, the overlay, screenshots and a resizable window. Screenshots of one
+state are compared exactly: llvmpipe renders the same state to the same pixels."""
 
 import os
 import shutil
@@ -131,6 +131,85 @@ class Viewer(unittest.TestCase):
         self.assertFalse(shows_a_picture(windowed.crop(outside)), "F11 did not bring the window back")
         self.assertTrue(shows_a_picture(windowed.crop((0, 0) + window)))
         self.assertEqual(run.stderr, [])
+
+
+def window_property(run, name):
+    return subprocess.run(["xprop", "-id", run.window_id(), name], check=True, capture_output=True, text=True,
+                          timeout=30).stdout
+
+
+def wait_for_error_line(run, text, frames=10):
+    """The first line of standard error holding `text`, looked for while `frames` frame-rate lines pass."""
+    for _ in range(frames):
+        run.frames_after(1)
+        line = next((l for l in run.stderr if text in l), None)
+        if line:
+            return line
+    return None
+
+
+class Screenshots(unittest.TestCase):
+    def setUp(self):
+        self.home = tempfile.mkdtemp(prefix="home-")
+        self.addCleanup(shutil.rmtree, self.home, True)
+        self.env = {"HOME": self.home, "XDG_CONFIG_HOME": ""}
+
+    def test_f9_saves_the_window_without_the_overlay_into_pictures_and_the_class_is_the_programs(self):
+        pictures = os.path.join(self.home, "Pictures")
+        os.mkdir(pictures)
+        run = DemoRun(workdir="/", env=self.env)
+        try:
+            self.assertIsNotNone(run.wait_for_frame_rate(count=2), "".join(run.stdout + run.stderr))
+            window_class = window_property(run, "WM_CLASS")
+            run.key("space", "F12")
+            settle(run)
+            run.key("F9")
+            saved = wait_for_error_line(run, "Screenshot saved")
+            with_overlay = shot(run, self.home)
+            run.key("F12")
+            settle(run)
+            without_overlay = shot(run, self.home)
+            run.key("Escape")
+            self.assertEqual(run.wait(), 0)
+        finally:
+            run.kill()
+        self.assertIn('"tellmarin", "tellmarin"', window_class)
+        files = os.listdir(pictures)
+        self.assertEqual(len(files), 1, files)
+        self.assertRegex(files[0], r"^tellmarin-\d{3}\.\ds\.png$")
+        self.assertIn(os.path.join(pictures, files[0]), saved or "")
+        picture = Image.open(os.path.join(pictures, files[0])).convert("RGB")
+        self.assertEqual(picture.size, (1024, 768))
+        coarse = lambda image: image.resize(COARSE_SIZE, Image.BOX)
+        self.assertLessEqual(share_beyond(coarse(picture), coarse(without_overlay), COARSE_LEVELS), COARSE_SHARE)
+        self.assertGreater(share_beyond(coarse(picture), coarse(with_overlay), COARSE_LEVELS), COARSE_SHARE)
+        first_frame = next(i for i, line in enumerate(run.stdout) if is_frame_rate_line(line))
+        self.assertTrue(all(is_frame_rate_line(line) for line in run.stdout[first_frame:]), run.stdout)
+        self.assertEqual(run.stderr, [saved])
+
+    def test_an_unwritable_pictures_folder_is_reported_and_the_resizable_window_goes_on(self):
+        config = os.path.join(self.home, ".config")
+        os.mkdir(config)
+        with open(os.path.join(config, "user-dirs.dirs"), "w") as dirs:
+            dirs.write('XDG_PICTURES_DIR="/proc"\n')
+        run = DemoRun(workdir="/", env=dict(self.env, XDG_CONFIG_HOME=config), args=["--resizable", "--vsync"])
+        try:
+            self.assertIsNotNone(run.wait_for_frame_rate(count=2), "".join(run.stdout + run.stderr))
+            run.key("F9")
+            failure = wait_for_error_line(run, "Could not save")
+            hints = window_property(run, "WM_NORMAL_HINTS")
+            subprocess.run(["xdotool", "windowsize", "--sync", run.window_id(), "800", "600"], check=True,
+                           timeout=30)
+            settle(run)
+            resized = shot(run, self.home)
+            run.key("Escape")
+            self.assertEqual(run.wait(), 0)
+        finally:
+            run.kill()
+        self.assertIn("/proc/tellmarin-", failure or "")
+        self.assertNotIn("maximum size", hints)
+        self.assertTrue(shows_a_picture(resized.crop((0, 0, 800, 600))))
+        self.assertFalse(shows_a_picture(resized.crop((800, 0, 1024, 768))), "the window kept its size")
 
 
 if __name__ == "__main__":

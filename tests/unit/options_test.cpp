@@ -27,18 +27,23 @@ TEST(DemoOptions, NoneLeaveTheDemoAsItIsAndEachIsTaken) {
     EXPECT_FALSE(none.start.fullscreen);
     EXPECT_EQ(none.start.startSeconds, 0.0);
     EXPECT_FALSE(none.start.mute);
+    EXPECT_FALSE(none.start.vsync);
+    EXPECT_FALSE(none.start.resizable);
     EXPECT_EQ(none.dataFolder, "");
 
     const std::string folder = std::filesystem::temp_directory_path().string();
     DemoOptions all;
-    ASSERT_EQ(
-        parse({"--size", "1600x900", "--fullscreen", "--start", "42.5", "--mute", "--data", folder}, all),
-        std::nullopt);
+    ASSERT_EQ(parse({"--size", "1600x900", "--fullscreen", "--start", "42.5", "--mute", "--vsync",
+                     "--resizable", "--data", folder},
+                    all),
+              std::nullopt);
     EXPECT_EQ(all.start.width, 1600);
     EXPECT_EQ(all.start.height, 900);
     EXPECT_TRUE(all.start.fullscreen);
     EXPECT_EQ(all.start.startSeconds, 42.5);
     EXPECT_TRUE(all.start.mute);
+    EXPECT_TRUE(all.start.vsync);
+    EXPECT_TRUE(all.start.resizable);
     EXPECT_EQ(all.dataFolder, folder);
 
     DemoOptions edges;
@@ -63,6 +68,10 @@ TEST(DemoOptions, BadCommandLinesEndWithCodeTwoAndTheUsageOnStandardError) {
         {"--start", "10s"},
         {"--start", "inf"},
         {"--data", "/nonexistent"},
+        {"--vsync=1"},
+        {"--vsync", "1"},
+        {"--resizable=yes"},
+        {"--resizable=false"},
         {"--bogus"},
         {"extra"},
     };

@@ -2,11 +2,11 @@
 // controlled clock, timing every render pass with GL timer queries and the whole frame with glFinish; or
 // compares two of its reports. Run from demo/ (the demo's working directory), on a display;
 // `benchmark --help` lists the options.
+#include "app/build_info.h"
 #include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "app/probes.h"
-#include "build_commit.h"
 #include "frame_driver.h"
 #include "render/shader_loader.h"
 #include "report.h"
@@ -283,6 +283,7 @@ int main(int argc, char** argv) {
     double beforeMain = secondsBeforeMain();
     Options options;
     CLI::App app("Measures the demo's start-up, frames and passes; run from demo/ on a display.");
+    nameProgram(app, "tellmarin-benchmark");
     addOptions(app, options);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return *exitCode;

@@ -140,6 +140,7 @@ bool captureFrame(const ShaderPrograms& programs, double time, const std::string
 int main(int argc, char** argv) {
     Options options;
     CLI::App app("Renders moments of the demo into PNG files; run from demo/.");
+    nameProgram(app, "tellmarin-capture");
     addOptions(app, options);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return *exitCode;

@@ -74,8 +74,8 @@ std::string checkTogether(const RecordOptions& options) {
 std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, RecordOptions& options) {
     options.to = flightEnd;
     CLI::App app{"Records the demo's flight with its soundtrack into an MP4 file (H.264 and AAC). Run it "
-                 "from demo/, the demo's working directory.",
-                 "record"};
+                 "from demo/, the demo's working directory."};
+    nameProgram(app, "tellmarin-record");
     const Interval flight = Interval::between(0.0, flightEnd);
     app.add_option("--out", options.out, "the file to write")->type_name("FILE")->required();
     addNumber(app, "--from", options.from, "first moment of the flight in seconds, 0 by default", flight);

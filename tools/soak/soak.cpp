@@ -181,6 +181,7 @@ int main(int argc, char** argv) {
     Options options;
     CLI::App app(
         "Runs the whole flight and past its end on a controlled clock and checks it; run from demo/.");
+    nameProgram(app, "tellmarin-soak");
     addOptions(app, options);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return *exitCode;

@@ -1,5 +1,6 @@
-# Writes OUTPUT, which defines BUILD_COMMIT for the checkout at SOURCE_DIR and BUILD_TYPE (see
-# build_commit.h). The file is rewritten only when they change, so that other builds compile nothing.
+# Writes OUTPUT, which defines BUILD_COMMIT for the checkout at SOURCE_DIR, PROGRAM_VERSION as VERSION and
+# BUILD_TYPE (see demo/app/build_info.h). The file is rewritten only when its text changes, so that other
+# builds compile nothing.
 set(commit unknown)
 if(GIT_EXECUTABLE)
     # --exclude='*' leaves every tag out: always the full hash.
@@ -13,8 +14,9 @@ endif()
 if(NOT BUILD_TYPE)
     set(BUILD_TYPE none)
 endif()
-set(content "#include \"build_commit.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n")
-string(APPEND content "const char* const BUILD_TYPE = \"${BUILD_TYPE}\";\n")
+string(CONCAT content "#include \"app/build_info.h\"\n\nconst char* const BUILD_COMMIT = \"${commit}\";\n"
+              "const char* const PROGRAM_VERSION = \"${VERSION}\";\n"
+              "const char* const BUILD_TYPE = \"${BUILD_TYPE}\";\n")
 if(EXISTS ${OUTPUT})
     file(READ ${OUTPUT} previous)
 endif()
