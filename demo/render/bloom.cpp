@@ -4,6 +4,7 @@
 #include "render/depth_of_field.h"
 #include "render/render_targets.h"
 #include "render/screen_quad.h"
+#include "render/uniforms.h"
 
 namespace {
 
@@ -32,13 +33,13 @@ BloomTargets createTargets(int width, int height) {
     return targets;
 }
 
-void lookUpUniforms(GLuint program) {
+void lookUpBloomUniforms(GLuint program) {
     BloomUniforms& u = theApp->bloom.uniforms;
-    u.state = glGetUniformLocation(program, "state");
-    u.baseTexture = glGetUniformLocation(program, "base_texture");
-    u.sceneTexture = glGetUniformLocation(program, "scene_texture");
-    u.coefs = glGetUniformLocation(program, "coefs");
-    u.offset = glGetUniformLocation(program, "offset");
+    lookUpUniforms(program, {{&u.state, "state"},
+                             {&u.baseTexture, "base_texture"},
+                             {&u.sceneTexture, "scene_texture"},
+                             {&u.coefs, "coefs"},
+                             {&u.offset, "offset"}});
 }
 
 // One filter pass reading `input` on unit 0 into the given attachment of the bloom framebuffer.
@@ -57,7 +58,7 @@ void initBloom(GLuint program) {
     sizeBloom(theApp->settings->width, theApp->settings->height);
     for (int i = 0; i < 5; ++i)
         theApp->bloom.bloomCoefs[i] = BLOOM_COEFS[i];
-    lookUpUniforms(program);
+    lookUpBloomUniforms(program);
 }
 
 void sizeBloom(int width, int height) {

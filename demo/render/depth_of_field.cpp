@@ -5,6 +5,7 @@
 #include "render/render_targets.h"
 #include "render/scene_target.h"
 #include "render/screen_quad.h"
+#include "render/uniforms.h"
 
 #include <cstdlib>
 
@@ -51,34 +52,34 @@ DofTargets createTargets(int width, int height) {
 
 void lookUpDepthUniforms(GLuint program) {
     DofDepthUniforms& u = theApp->depthOfField.depthUniforms;
-    u.modelMatrix = glGetUniformLocation(program, "M_matrix");
-    u.mvpMatrix = glGetUniformLocation(program, "MVP_matrix");
-    u.camPos = glGetUniformLocation(program, "CAM_POS_WS");
-    u.nearFar = glGetUniformLocation(program, "near_far");
+    lookUpUniforms(program, {{&u.modelMatrix, "M_matrix"},
+                             {&u.mvpMatrix, "MVP_matrix"},
+                             {&u.camPos, "CAM_POS_WS"},
+                             {&u.nearFar, "near_far"}});
 }
 
 void lookUpStageUniforms(GLuint program) {
     DofUniforms& u = theApp->depthOfField.uniforms;
-    u.state = glGetUniformLocation(program, "state");
-    u.depthTexture = glGetUniformLocation(program, "depth_texture");
-    u.sceneTexture = glGetUniformLocation(program, "scene_texture");
-    u.blurTexture = glGetUniformLocation(program, "blur_texture");
-    u.sceneTextureSmall = glGetUniformLocation(program, "scene_texture_small");
-    u.swidth = glGetUniformLocation(program, "swidth");
-    u.sheight = glGetUniformLocation(program, "sheight");
-    u.dwidth = glGetUniformLocation(program, "dwidth");
-    u.dheight = glGetUniformLocation(program, "dheight");
-    u.dofShow = glGetUniformLocation(program, "Dof_show");
-    u.nearOn = glGetUniformLocation(program, "near_on");
-    u.farOn = glGetUniformLocation(program, "far_on");
-    u.nearR = glGetUniformLocation(program, "near_r");
-    u.farR = glGetUniformLocation(program, "far_r");
-    u.nearStart = glGetUniformLocation(program, "near_start");
-    u.nearEnd = glGetUniformLocation(program, "near_end");
-    u.farStart = glGetUniformLocation(program, "far_start");
-    u.farEnd = glGetUniformLocation(program, "far_end");
-    u.radiusScale = glGetUniformLocation(program, "radiusScale");
-    u.poisson = glGetUniformLocation(program, "poisson");
+    lookUpUniforms(program, {{&u.state, "state"},
+                             {&u.depthTexture, "depth_texture"},
+                             {&u.sceneTexture, "scene_texture"},
+                             {&u.blurTexture, "blur_texture"},
+                             {&u.sceneTextureSmall, "scene_texture_small"},
+                             {&u.swidth, "swidth"},
+                             {&u.sheight, "sheight"},
+                             {&u.dwidth, "dwidth"},
+                             {&u.dheight, "dheight"},
+                             {&u.dofShow, "Dof_show"},
+                             {&u.nearOn, "near_on"},
+                             {&u.farOn, "far_on"},
+                             {&u.nearR, "near_r"},
+                             {&u.farR, "far_r"},
+                             {&u.nearStart, "near_start"},
+                             {&u.nearEnd, "near_end"},
+                             {&u.farStart, "far_start"},
+                             {&u.farEnd, "far_end"},
+                             {&u.radiusScale, "radiusScale"},
+                             {&u.poisson, "poisson"}});
 }
 
 void uploadStageSettings() {

@@ -4,6 +4,7 @@
 #include "render/depth_of_field.h"
 #include "render/mesh_draw.h"
 #include "render/skybox.h"
+#include "render/uniforms.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -138,36 +139,30 @@ void drawTransparentMeshes(const Scene& scene) {
 
 void initSceneUniforms(GLuint program) {
     SceneUniforms& u = theApp->scenePass.uniforms;
-    struct Lookup {
-        int* location;
-        const char* name;
-    };
-    const Lookup lookups[] = {{&u.projMatrix, "PROJ_matrix"},
-                              {&u.viewMatrix, "V_matrix"},
-                              {&u.mvp, "MVP"},
-                              {&u.mvMatrix, "MV_matrix"},
-                              {&u.modelMatrix, "M_matrix"},
-                              {&u.normMatrix, "NORM_matrix"},
-                              {&u.lightPos, "light_pos_WS"},
-                              {&u.lightKd, "light_kd"},
-                              {&u.lightKa, "light_ka"},
-                              {&u.lightKs, "light_ks"},
-                              {&u.materialKd, "material_kd"},
-                              {&u.materialKa, "material_ka"},
-                              {&u.materialKs, "material_ks"},
-                              {&u.materialA, "material_a"},
-                              {&u.materialO, "material_o"},
-                              {&u.nearFar, "near_far"},
-                              {&u.baseTexture, "baseTexture"},
-                              {&u.shadowMap, "shadowMap"},
-                              {&u.normalTexture, "NormalTextureSampler"},
-                              {&u.smOn, "SM_on"},
-                              {&u.isNormal, "is_normal"},
-                              {&u.isSky, "is_sky"},
-                              {&u.isTrans, "is_trans"},
-                              {&u.hasTex, "has_tex"}};
-    for (const Lookup& lookup : lookups)
-        *lookup.location = glGetUniformLocation(program, lookup.name);
+    lookUpUniforms(program, {{&u.projMatrix, "PROJ_matrix"},
+                             {&u.viewMatrix, "V_matrix"},
+                             {&u.mvp, "MVP"},
+                             {&u.mvMatrix, "MV_matrix"},
+                             {&u.modelMatrix, "M_matrix"},
+                             {&u.normMatrix, "NORM_matrix"},
+                             {&u.lightPos, "light_pos_WS"},
+                             {&u.lightKd, "light_kd"},
+                             {&u.lightKa, "light_ka"},
+                             {&u.lightKs, "light_ks"},
+                             {&u.materialKd, "material_kd"},
+                             {&u.materialKa, "material_ka"},
+                             {&u.materialKs, "material_ks"},
+                             {&u.materialA, "material_a"},
+                             {&u.materialO, "material_o"},
+                             {&u.nearFar, "near_far"},
+                             {&u.baseTexture, "baseTexture"},
+                             {&u.shadowMap, "shadowMap"},
+                             {&u.normalTexture, "NormalTextureSampler"},
+                             {&u.smOn, "SM_on"},
+                             {&u.isNormal, "is_normal"},
+                             {&u.isSky, "is_sky"},
+                             {&u.isTrans, "is_trans"},
+                             {&u.hasTex, "has_tex"}});
 }
 
 void drawSceneDepth(GLuint framebuffer) {

@@ -1,6 +1,7 @@
 #include "render/screen_quad.h"
 
 #include "app/demo_app.h"
+#include "render/uniforms.h"
 
 namespace {
 
@@ -25,9 +26,9 @@ void initScreenQuad(GLuint program) {
     quad.quadPositions = uploadAttribute(0, 2, &QUAD_POSITIONS[0][0], QUAD_VERTEX_COUNT);
     quad.quadTexCoords = uploadAttribute(1, 2, &QUAD_TEX_COORDS[0][0], QUAD_VERTEX_COUNT);
     QuadUniforms& uniforms = quad.uniforms;
-    uniforms.baseTexture = glGetUniformLocation(program, "base_texture");
-    uniforms.cubeTexture = glGetUniformLocation(program, "cube_texture");
-    uniforms.texType = glGetUniformLocation(program, "texType");
+    lookUpUniforms(program, {{&uniforms.baseTexture, "base_texture"},
+                             {&uniforms.cubeTexture, "cube_texture"},
+                             {&uniforms.texType, "texType"}});
 }
 
 void drawQuad(int source) {

@@ -3,6 +3,7 @@
 #include "app/demo_app.h"
 #include "render/mesh_draw.h"
 #include "render/render_targets.h"
+#include "render/uniforms.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -48,10 +49,10 @@ void initShadowMapping(GLuint program) {
     createShadowFramebuffer();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     ShadowUniforms& u = theApp->shadowPass.uniforms;
-    u.modelMatrix = glGetUniformLocation(program, "MODEL_matrix");
-    u.pvMatrix = glGetUniformLocation(program, "PV_matrix");
-    u.lightPos = glGetUniformLocation(program, "light_POS_WS");
-    u.nearFar = glGetUniformLocation(program, "near_far");
+    lookUpUniforms(program, {{&u.modelMatrix, "MODEL_matrix"},
+                             {&u.pvMatrix, "PV_matrix"},
+                             {&u.lightPos, "light_POS_WS"},
+                             {&u.nearFar, "near_far"}});
 }
 
 void drawShadowMap() {
