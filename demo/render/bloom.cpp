@@ -9,7 +9,7 @@
 namespace {
 
 // The 1-4-6-4-1 binomial weights, so the filter keeps the overall brightness.
-const float BLOOM_COEFS[5] = {0.0625f, 0.25f, 0.375f, 0.25f, 0.0625f};
+const float BLOOM_COEFS[BLOOM_TAP_COUNT] = {0.0625f, 0.25f, 0.375f, 0.25f, 0.0625f};
 
 int bloomPixelWidth() {
     return static_cast<int>(theApp->bloom.bloomWidth);
@@ -56,7 +56,7 @@ void runFilterPass(BloomStage stage, GLuint input, GLenum drawBuffer) {
 
 void initBloom(GLuint program) {
     sizeBloom(theApp->settings->width, theApp->settings->height);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < BLOOM_TAP_COUNT; ++i)
         theApp->bloom.bloomCoefs[i] = BLOOM_COEFS[i];
     lookUpBloomUniforms(program);
 }
@@ -90,7 +90,7 @@ void drawBloom() {
     glViewport(0, 0, bloomPixelWidth(), bloomPixelHeight());
     glBindFramebuffer(GL_FRAMEBUFFER, t.bloomFramebuffer);
     glUniform1i(u.baseTexture, 0);
-    glUniform1fv(u.coefs, 5, bloom.bloomCoefs);
+    glUniform1fv(u.coefs, BLOOM_TAP_COUNT, bloom.bloomCoefs);
     glUniform2fv(u.offset, 1, &bloom.bloomTexelOffset[0]);
     glDisable(GL_CULL_FACE);
     runFilterPass(BLOOM_BRIGHT_HORIZONTAL, t.bloomInputTexture, GL_COLOR_ATTACHMENT0);

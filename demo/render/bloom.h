@@ -3,6 +3,7 @@
 #pragma once
 
 #include "render/gl_objects.h"
+#include "render/shader_constants.h"
 
 #include <glm/glm.hpp>
 
@@ -24,7 +25,7 @@ struct Bloom {
     float bloomWidth = 256.0f;
     float bloomHeight = 192.0f;
     BloomTargets targets;
-    float bloomCoefs[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    float bloomCoefs[BLOOM_TAP_COUNT] = {};
     // One bloom pixel in texture coordinates.
     glm::vec2 bloomTexelOffset = glm::vec2(0.0f);
     BloomUniforms uniforms;

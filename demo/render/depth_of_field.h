@@ -3,11 +3,10 @@
 #pragma once
 
 #include "render/gl_objects.h"
+#include "render/shader_constants.h"
 #include "scene/scene_model.h"
 
 #include <glm/glm.hpp>
-
-constexpr int DOF_SAMPLE_COUNT = 32;
 
 // Values of the depth-of-field program's "state"; the reduction also feeds the bloom.
 enum DofState { DOF_BLUR_SOURCE = 0, DOF_WIDE_BLUR = 1, DOF_REDUCE = 2, DOF_COMPOSITE = 3 };
