@@ -7,6 +7,9 @@
 
 #include <glm/glm.hpp>
 
+// Window sides over the bloom images' sides.
+constexpr int BLOOM_DIVISOR = 4;
+
 // Values of the bloom program's "state": the passes of the filter.
 enum BloomStage { BLOOM_BRIGHT_HORIZONTAL = 0, BLOOM_VERTICAL = 1, BLOOM_GLOW = 2 };
 

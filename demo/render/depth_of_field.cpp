@@ -31,8 +31,10 @@ void createDepthFramebuffer(DofTargets& targets) {
 DofTargets createTargets(int width, int height) {
     DofTargets targets;
     targets.fullSize = glm::ivec2(targetSide(width, 1), targetSide(height, 1));
-    targets.depthSize = glm::ivec2(targetSide(width, 2), targetSide(height, 2));
-    targets.smallSize = glm::ivec2(targetSide(width, 8), targetSide(height, 8));
+    targets.depthSize =
+        glm::ivec2(targetSide(width, DOF_DEPTH_DIVISOR), targetSide(height, DOF_DEPTH_DIVISOR));
+    targets.smallSize =
+        glm::ivec2(targetSide(width, DOF_SMALL_DIVISOR), targetSide(height, DOF_SMALL_DIVISOR));
     const glm::ivec2 full = targets.fullSize, depth = targets.depthSize, small = targets.smallSize;
     targets.dofDepthTexture =
         createTargetTexture(depth.x, depth.y, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT, GL_FLOAT, GL_NEAREST);
@@ -102,12 +104,6 @@ void uploadStageSettings() {
     glUniform1f(u.dofShow, static_cast<float>(theApp->dofShow));
 }
 
-void bindStageTexture(GLenum unit, GLuint texture, int location) {
-    glActiveTexture(GL_TEXTURE0 + unit);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glUniform1i(location, static_cast<GLint>(unit));
-}
-
 // One full-screen stage into the given attachment of the bound framebuffer.
 void runStage(DofState state, GLenum drawBuffer) {
     glUniform1i(theApp->depthOfField.uniforms.state, state);
@@ -169,9 +165,9 @@ void drawDepthOfField() {
     const DofUniforms& u = theApp->depthOfField.uniforms;
     const DofTargets& t = theApp->depthOfField.targets;
     uploadStageSettings();
-    bindStageTexture(0, t.dofDepthTexture, u.depthTexture);
-    bindStageTexture(1, theApp->sceneTarget.sceneColorTexture, u.sceneTexture);
-    bindStageTexture(2, t.dofBlurTexture1, u.blurTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_DEPTH_UNIT, t.dofDepthTexture, u.depthTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_SCENE_UNIT, theApp->sceneTarget.sceneColorTexture, u.sceneTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_BLUR_UNIT, t.dofBlurTexture1, u.blurTexture);
 
     glViewport(0, 0, t.smallSize.x, t.smallSize.y);
     glBindFramebuffer(GL_FRAMEBUFFER, t.dofSmallFramebuffer);
@@ -180,12 +176,12 @@ void drawDepthOfField() {
 
     glViewport(0, 0, t.fullSize.x, t.fullSize.y);
     glBindFramebuffer(GL_FRAMEBUFFER, t.dofFramebuffer);
-    bindStageTexture(3, t.dofSmallTexture, u.sceneTextureSmall);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_SMALL_UNIT, t.dofSmallTexture, u.sceneTextureSmall);
     runStage(DOF_BLUR_SOURCE, GL_COLOR_ATTACHMENT0);
-    bindStageTexture(2, t.dofBlurTexture1, u.blurTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_BLUR_UNIT, t.dofBlurTexture1, u.blurTexture);
     runStage(DOF_WIDE_BLUR, GL_COLOR_ATTACHMENT1);
-    bindStageTexture(2, t.dofBlurTexture2, u.blurTexture);
-    glUniform1i(u.sceneTextureSmall, 3);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_BLUR_UNIT, t.dofBlurTexture2, u.blurTexture);
+    glUniform1i(u.sceneTextureSmall, DOF_SMALL_UNIT);
     runStage(DOF_COMPOSITE, GL_COLOR_ATTACHMENT2);
 
     glEnable(GL_CULL_FACE);

@@ -30,9 +30,7 @@ void uploadSceneConstants() {
     uploadMatrix(u.viewMatrix, theApp->camera->viewMatrix);
     glUniform2f(u.nearFar, theApp->light->nearPlane, theApp->light->farPlane);
     glUniform1i(u.smOn, theApp->shadowMappingOn);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowPass.shadowCubeMap);
-    glUniform1i(u.shadowMap, 1);
+    bindSamplerTexture(GL_TEXTURE_CUBE_MAP, SCENE_SHADOW_UNIT, theApp->shadowPass.shadowCubeMap, u.shadowMap);
 }
 
 void uploadMatrices(const Mesh& mesh) {
@@ -60,16 +58,14 @@ void uploadLightAndMaterial(const Material& material) {
     glUniform1f(u.materialO, material.opacity);
 }
 
-// Without a diffuse map, unit 0 keeps whatever it had; "has_tex" tells the shader not to sample it.
+// Without a diffuse map, its unit keeps whatever it had; "has_tex" tells the shader not to sample it.
 void bindDiffuseTexture(const Material& material) {
     const SceneUniforms& u = theApp->scenePass.uniforms;
     if (material.diffuseTexture == NO_TEXTURE) {
         glUniform1f(u.hasTex, 0.0f);
         return;
     }
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, material.diffuseTexture);
-    glUniform1i(u.baseTexture, 0);
+    bindSamplerTexture(GL_TEXTURE_2D, SCENE_DIFFUSE_UNIT, material.diffuseTexture, u.baseTexture);
     glUniform1f(u.hasTex, 1.0f);
 }
 
@@ -80,9 +76,7 @@ void bindNormalMap(const Material& material) {
         return;
     }
     glUniform1f(u.isNormal, 1.0f);
-    glActiveTexture(GL_TEXTURE2);
-    glBindTexture(GL_TEXTURE_2D, material.normalTexture);
-    glUniform1i(u.normalTexture, 2);
+    bindSamplerTexture(GL_TEXTURE_2D, SCENE_NORMAL_UNIT, material.normalTexture, u.normalTexture);
 }
 
 // Binds the mesh and uploads its matrices, the light and its material; null when it has no material.

@@ -6,6 +6,8 @@
 namespace {
 
 constexpr size_t QUAD_VERTEX_COUNT = 4;
+// Texture units of the quad program's samplers.
+constexpr GLint QUAD_SOURCE_UNIT = 0, QUAD_CUBE_UNIT = 1;
 
 const GLfloat QUAD_POSITIONS[QUAD_VERTEX_COUNT][2] = {
     {-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
@@ -36,12 +38,9 @@ void drawQuad(int source) {
         return;
     const QuadUniforms& uniforms = theApp->screenQuad.uniforms;
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowPass.shadowCubeMap);
-    glUniform1i(uniforms.cubeTexture, 1);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, quadSourceTexture(source));
-    glUniform1i(uniforms.baseTexture, 0);
+    bindSamplerTexture(GL_TEXTURE_CUBE_MAP, QUAD_CUBE_UNIT, theApp->shadowPass.shadowCubeMap,
+                       uniforms.cubeTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, QUAD_SOURCE_UNIT, quadSourceTexture(source), uniforms.baseTexture);
     glUniform1i(uniforms.texType, 0);
     glDisable(GL_CULL_FACE);
     drawQuadGeometry();

@@ -16,3 +16,7 @@ int uniformLocation(GLuint program, const char* name);
 
 // Fills each slot with its uniform's location in `program`.
 void lookUpUniforms(GLuint program, std::initializer_list<UniformSlot> slots);
+
+// Binds `texture` to `target` on texture unit `unit` (left active) and sets the sampler uniform at
+// `location` to that unit.
+void bindSamplerTexture(GLenum target, GLint unit, GLuint texture, int location);
