@@ -22,7 +22,6 @@
 
 #include <epoxy/gl.h>
 #include <GLFW/glfw3.h>
-#include <assimp/Importer.hpp>
 #include <glm/glm.hpp>
 
 #include <map>
@@ -93,7 +92,6 @@ class DemoApp {
     unsigned dofShow = 0;
 
     // Scene data, the early check of the scene file, the images decoded meanwhile, and the texture cache
-    Assimp::Importer importer;
     std::unique_ptr<ChildProbe> sceneFileCheck;
     std::unique_ptr<ImagePrefetch> imagePrefetch;
     std::vector<Scene> scenes;
@@ -117,9 +115,11 @@ class DemoApp {
     Overlay overlay;
     WindowPlacement windowed;
 
-    // Observation by tools: seconds per start-up phase, and the pass observer (none in the demo)
+    // Observation: seconds per start-up phase; a tool's pass observer (none in the demo) and the overlay's
+    // own, each told of every pass
     double startupSeconds[PHASE_COUNT] = {};
     PassObserver passObserver = nullptr;
+    PassObserver overlayPassObserver = nullptr;
     // Where walk mode's input comes from: the window's pointer, keys and wheel when empty, as in the demo
     WalkInputSource walkInputSource = nullptr;
 };
