@@ -20,8 +20,8 @@
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
-#include <epoxy/gl.h>
 #include <GLFW/glfw3.h>
+#include <epoxy/gl.h>
 #include <glm/glm.hpp>
 
 #include <map>
@@ -84,7 +84,8 @@ class DemoApp {
     AudioChannel musicChannel;
     bool musicPlaying = false;
 
-    // Effect switches, 0 or 1, and the depth-of-field view 0..3
+    // Effect switches, 0 or 1, and the depth-of-field view 0..3. Ints, not bools: the shaders' switches and
+    // the overlay's check boxes read them as 0 or 1.
     int shadowMappingOn = 0;
     int bloomOn = 0;
     int normalMappingOn = 0;

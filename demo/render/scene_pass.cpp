@@ -177,7 +177,7 @@ void drawSceneDepth(GLuint framebuffer) {
 }
 
 // The sky comes after the opaque meshes: it lies behind all of them, so the picture is the same, but the
-// depth test now spares the sky wherever they cover it. It still comes before the glass, which blends over
+// depth test spares the sky wherever they cover it. It still comes before the glass, which blends over
 // it.
 void drawScene(GLuint framebuffer, SceneDepth depth) {
     selectTarget(framebuffer,

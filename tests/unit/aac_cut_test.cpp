@@ -26,8 +26,9 @@ TEST(AacCut, KeepsTheFramesOnTheFlightsGridThatBeginInTheRange) {
             const long long firstKept = start == 0 ? 0 : first;
             EXPECT_GE(firstKept, start);
             EXPECT_LT(firstKept - AAC_FRAME, start);
-            if (start == 0)
+            if (start == 0) {
                 EXPECT_EQ(first, -AAC_FRAME);
+            }
             EXPECT_LT(last, end);
             EXPECT_GE(last + AAC_FRAME, end);
             // The kept frames, and a margin either side, are fed; the offset places the first fed sample.
