@@ -7,7 +7,9 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -102,14 +104,14 @@ const char* keyModeName(KeyMode mode) {
     return mode == KEYS_WALK ? "walk mode" : "always";
 }
 
-std::string keysParagraph() {
+std::string keysHelp() {
+    size_t width = 0;
+    for (const KeyBinding& binding : KEY_TABLE)
+        width = std::max(width, std::strlen(binding.key));
     std::string text = "Keys:";
     for (const KeyBinding& binding : KEY_TABLE) {
-        text += std::string(" ") + binding.key + ": ";
-        if (binding.mode == KEYS_WALK)
-            text += "in walk mode, ";
-        text += std::string(binding.effect) + ";";
+        text += "\n  " + std::string(binding.key) + std::string(width + 2 - std::strlen(binding.key), ' ');
+        text += std::string(binding.mode == KEYS_WALK ? "in walk mode: " : "") + binding.effect;
     }
-    text.back() = '.';
     return text;
 }

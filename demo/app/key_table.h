@@ -25,5 +25,5 @@ const std::vector<KeyBinding>& keyTable();
 // "always" or "walk mode", as the README's table writes the mode.
 const char* keyModeName(KeyMode mode);
 
-// The table as one paragraph, for --help.
-std::string keysParagraph();
+// The table as a list, a key a line, for --help.
+std::string keysHelp();

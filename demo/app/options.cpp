@@ -9,7 +9,7 @@
 std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options) {
     StartOptions& start = options.start;
     CLI::App app("Tellmarin: a real-time flight through a holiday house.");
-    app.footer(keysParagraph());
+    app.footer(keysHelp());
     app.failure_message(CLI::FailureMessage::help);
     addSize(app, "--size", start.width, start.height, "the window's size (default 1024x768)",
             LARGEST_WINDOW_SIDE);
