@@ -38,6 +38,5 @@ void DemoApp::teardown() {
     releaseGlObjects();
     finishImagePrefetch(*this);
     state = DESTROYED;
-    importer.FreeScene();
     glfwTerminate();
 }

@@ -22,7 +22,6 @@
 #include "scene/scene_model.h"
 
 #include <GLFW/glfw3.h>
-#include <assimp/Importer.hpp>
 #include <epoxy/gl.h>
 #include <glm/glm.hpp>
 
@@ -87,7 +86,8 @@ class DemoApp {
     AudioChannel musicChannel;
     bool musicPlaying = false;
 
-    // Effect switches, 0 or 1, and the depth-of-field view 0..3
+    // Effect switches, 0 or 1, and the depth-of-field view 0..3. Ints, not bools: the shaders' switches and
+    // the overlay's check boxes read them as 0 or 1.
     int shadowMappingOn = 0;
     int bloomOn = 0;
     int normalMappingOn = 0;
@@ -95,7 +95,6 @@ class DemoApp {
     unsigned dofShow = 0;
 
     // Scene data, the early check of the scene file, the images decoded meanwhile, and the texture cache
-    Assimp::Importer importer;
     std::unique_ptr<ChildProbe> sceneFileCheck;
     std::unique_ptr<ImagePrefetch> imagePrefetch;
     std::vector<Scene> scenes;
@@ -121,9 +120,11 @@ class DemoApp {
     WindowPlacement windowed;
     Screenshots screenshots;
 
-    // Observation by tools: seconds per start-up phase, and the pass observer (none in the demo)
+    // Observation: seconds per start-up phase; a tool's pass observer (none in the demo) and the overlay's
+    // own, each told of every pass
     double startupSeconds[PHASE_COUNT] = {};
     PassObserver passObserver = nullptr;
+    PassObserver overlayPassObserver = nullptr;
     // Where walk mode's input comes from: the window's pointer, keys and wheel when empty, as in the demo
     WalkInputSource walkInputSource = nullptr;
 };

@@ -209,12 +209,10 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
         PhaseTimer timer(theApp->startupSeconds[PHASE_WINDOW]);
         theApp->initialize();
     }
-    if (demoMode) {
-        theApp->normalMappingOn = 1;
-        theApp->bloomOn = 1;
-        theApp->shadowMappingOn = 1;
-        theApp->dofOn = 0;
-    }
+    theApp->normalMappingOn = 1;
+    theApp->bloomOn = 1;
+    theApp->shadowMappingOn = 1;
+    theApp->dofOn = 0;
     if (theApp->state != INIT) {
         fprintf(stderr, "Didn't reach INIT-state");
         return false;

@@ -1,6 +1,6 @@
 // The flight's own clock: the wall clock's reading, moved on or back by seeks and held while paused. Pure
 // logic; every wall-clock reading comes in as an argument. With no pause and no seek its reading is the
-// wall clock's, so the flight runs exactly as it always has.
+// wall clock's, so the flight keeps real time.
 #pragma once
 
 // Where the paths have to go after a seek: restarted or not, then stepped from `from` to `to` (flight

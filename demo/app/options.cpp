@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "app/command_line.h"
+#include "app/key_table.h"
 #include "motion/flight.h"
 
 #include <algorithm>
@@ -9,10 +10,7 @@ std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options)
     StartOptions& start = options.start;
     CLI::App app("Tellmarin: a real-time flight through a holiday house.");
     nameProgram(app, "tellmarin");
-    app.footer(
-        "Keys: Escape ends; F10 walk mode and back; in walk mode F1-F4 shadows, bloom, normal mapping, "
-        "depth of field, F5 depth-of-field view; Space pause; Page Up / Page Down 10 s back / on; "
-        "Home restart; F9 screenshot; F11 fullscreen; F12 overlay.");
+    app.footer(keysHelp());
     app.failure_message(CLI::FailureMessage::help);
     addSize(app, "--size", start.width, start.height, "the window's size (default 1024x768)",
             LARGEST_WINDOW_SIDE);

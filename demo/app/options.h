@@ -1,4 +1,4 @@
-// The demo's command line. Without options the demo runs exactly as it always has.
+// The demo's command line. Every option may be left out: without any, the demo runs its default flight.
 #pragma once
 
 #include "app/demo_loop.h"

@@ -3,6 +3,7 @@
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "app/flight_control.h"
+#include "app/key_table.h"
 #include "motion/flight.h"
 
 #include <imgui.h>
@@ -21,21 +22,8 @@ constexpr float PANEL_WIDTH = 360.0f;
 
 const char* const DOF_VIEWS[] = {"finished image", "blur amount", "camera depth", "reduced scene"};
 
-const char* const KEYS[][2] = {
-    {"Space", "pause / go on"},
-    {"Page Up, Down", "10 s back, on"},
-    {"Home", "restart"},
-    {"F10", "walk mode / flight"},
-    {"W A S D, wheel", "walk, zoom"},
-    {"F1 - F4", "walk: effects"},
-    {"F5", "walk: dof view"},
-    {"F11", "fullscreen"},
-    {"F12", "overlay"},
-    {"Escape", "end"},
-};
-
-// Walk mode while the pointer is free: keys and wheel as ever, the pointer taken as resting where the camera
-// last saw it.
+// Walk mode while the pointer is free: keys and wheel read as without the overlay, the pointer taken as
+// resting where the camera last saw it.
 WalkInput walkWithoutMouseLook(double now) {
     WalkInput input = readWalkInput(now);
     input.cursorX = theApp->camera->lastMouseX;
@@ -138,14 +126,13 @@ void effects() {
 void keys() {
     if (!ImGui::CollapsingHeader("Keys", ImGuiTreeNodeFlags_DefaultOpen))
         return;
-    // Two keys a line.
-    if (!ImGui::BeginTable("keys", 4, ImGuiTableFlags_SizingFixedFit))
+    if (!ImGui::BeginTable("keys", 2, ImGuiTableFlags_SizingFixedFit))
         return;
-    for (const auto& key : KEYS) {
+    for (const KeyBinding& binding : keyTable()) {
         ImGui::TableNextColumn();
-        ImGui::TextUnformatted(key[0]);
+        ImGui::TextUnformatted(binding.key);
         ImGui::TableNextColumn();
-        ImGui::TextDisabled("%s", key[1]);
+        ImGui::TextDisabled("%s%s", binding.mode == KEYS_WALK ? "walk mode: " : "", binding.effect);
     }
     ImGui::EndTable();
 }

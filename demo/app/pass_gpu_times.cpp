@@ -12,13 +12,13 @@ void PassGpuTimes::start() {
     for (auto& set : issued)
         std::fill(std::begin(set), std::end(set), false);
     std::fill(std::begin(milliseconds), std::end(milliseconds), -1.0);
-    theApp->passObserver = [this](RenderPass pass, bool begins) { observe(pass, begins); };
+    theApp->overlayPassObserver = [this](RenderPass pass, bool begins) { observe(pass, begins); };
     running = true;
 }
 
 void PassGpuTimes::stop() {
     if (running)
-        theApp->passObserver = nullptr;
+        theApp->overlayPassObserver = nullptr;
     running = false;
 }
 

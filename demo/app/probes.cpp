@@ -14,12 +14,20 @@ const char* renderPassName(RenderPass pass) {
     return names[pass];
 }
 
+namespace {
+
+void tellObservers(RenderPass pass, bool begins) {
+    for (const PassObserver* observer : {&theApp->passObserver, &theApp->overlayPassObserver})
+        if (*observer)
+            (*observer)(pass, begins);
+}
+
+} // namespace
+
 PassScope::PassScope(RenderPass pass) : pass(pass) {
-    if (theApp->passObserver)
-        theApp->passObserver(pass, true);
+    tellObservers(pass, true);
 }
 
 PassScope::~PassScope() {
-    if (theApp->passObserver)
-        theApp->passObserver(pass, false);
+    tellObservers(pass, false);
 }

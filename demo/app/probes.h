@@ -1,5 +1,6 @@
 // Points where a tool can observe the demo: how long each start-up phase took, and where each render pass
-// begins and ends. The demo itself records the phases and installs no pass observer.
+// begins and ends. The demo itself records the phases; its overlay and a tool each observe the passes
+// through their own slot.
 #pragma once
 
 #include <chrono>
@@ -52,7 +53,7 @@ class PhaseTimer {
     double start;
 };
 
-// Tells the installed observer, if any, that `pass` runs for the scope's lifetime.
+// Tells the installed observers, if any, that `pass` runs for the scope's lifetime.
 class PassScope {
   public:
     explicit PassScope(RenderPass pass);

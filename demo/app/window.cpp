@@ -18,7 +18,7 @@ void DemoApp::initialize() {
     if (state != WINDOW_OPEN)
         return;
     // libepoxy resolves each function on first call; what can fail is the context it finds current. The
-    // message keeps the name of the loader the demo once used, since scripts look for it.
+    // message names GLEW: it is the line scripts look for.
     if (epoxy_gl_version() < 33) {
         fprintf(stderr, "Failed to initialize GLEW\n");
         return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "motion/spline_path.h"
+#include "render/shader_constants.h"
 
 #include <glm/glm.hpp>
 
@@ -44,10 +45,11 @@ struct Camera {
     glm::mat4 viewMatrix = glm::mat4(1.0f);
     glm::mat4 projectionMatrix = glm::mat4(1.0f);
     glm::vec3 position = glm::vec3(0.335f, -0.63f, 0.8f);
-    float horizontalAngle = 90.0f; // radians, never wrapped
+    // Radians, never wrapped: 90 is not a quarter turn, but walk mode's first view is fixed by it.
+    float horizontalAngle = 90.0f;
     float verticalAngle = 0.0f;
-    float nearPlane = 0.001f;
-    float farPlane = 7.0f;
+    float nearPlane = CAMERA_NEAR_PLANE;
+    float farPlane = CAMERA_FAR_PLANE;
     float fieldOfView = 45.0f;       // degrees, vertical
     float aspectRatio = 4.0f / 3.0f; // width over height of the picture
     float moveSpeed = 0.4f;          // units per second

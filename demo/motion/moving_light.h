@@ -2,6 +2,7 @@
 #pragma once
 
 #include "motion/spline_path.h"
+#include "render/shader_constants.h"
 
 #include <glm/glm.hpp>
 
@@ -10,7 +11,7 @@
 #include <vector>
 
 // Faces in OpenGL cube-map order: +X, -X, +Y, -Y, +Z, -Z.
-using CubeFaceMatrices = std::array<glm::mat4, 6>;
+using CubeFaceMatrices = std::array<glm::mat4, CUBE_FACE_COUNT>;
 
 struct MovingLight {
     MovingLight();

@@ -3,8 +3,12 @@
 #pragma once
 
 #include "render/gl_objects.h"
+#include "render/shader_constants.h"
 
 #include <glm/glm.hpp>
+
+// Window sides over the bloom images' sides.
+constexpr int BLOOM_DIVISOR = 4;
 
 // Values of the bloom program's "state": the passes of the filter.
 enum BloomStage { BLOOM_BRIGHT_HORIZONTAL = 0, BLOOM_VERTICAL = 1, BLOOM_GLOW = 2 };
@@ -24,7 +28,7 @@ struct Bloom {
     float bloomWidth = 256.0f;
     float bloomHeight = 192.0f;
     BloomTargets targets;
-    float bloomCoefs[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    float bloomCoefs[BLOOM_TAP_COUNT] = {};
     // One bloom pixel in texture coordinates.
     glm::vec2 bloomTexelOffset = glm::vec2(0.0f);
     BloomUniforms uniforms;

@@ -5,6 +5,7 @@
 #include "render/render_targets.h"
 #include "render/scene_target.h"
 #include "render/screen_quad.h"
+#include "render/uniforms.h"
 
 #include <cstdlib>
 
@@ -30,8 +31,10 @@ void createDepthFramebuffer(DofTargets& targets) {
 DofTargets createTargets(int width, int height) {
     DofTargets targets;
     targets.fullSize = glm::ivec2(targetSide(width, 1), targetSide(height, 1));
-    targets.depthSize = glm::ivec2(targetSide(width, 2), targetSide(height, 2));
-    targets.smallSize = glm::ivec2(targetSide(width, 8), targetSide(height, 8));
+    targets.depthSize =
+        glm::ivec2(targetSide(width, DOF_DEPTH_DIVISOR), targetSide(height, DOF_DEPTH_DIVISOR));
+    targets.smallSize =
+        glm::ivec2(targetSide(width, DOF_SMALL_DIVISOR), targetSide(height, DOF_SMALL_DIVISOR));
     const glm::ivec2 full = targets.fullSize, depth = targets.depthSize, small = targets.smallSize;
     targets.dofDepthTexture =
         createTargetTexture(depth.x, depth.y, GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT, GL_FLOAT, GL_NEAREST);
@@ -51,34 +54,34 @@ DofTargets createTargets(int width, int height) {
 
 void lookUpDepthUniforms(GLuint program) {
     DofDepthUniforms& u = theApp->depthOfField.depthUniforms;
-    u.modelMatrix = glGetUniformLocation(program, "M_matrix");
-    u.mvpMatrix = glGetUniformLocation(program, "MVP_matrix");
-    u.camPos = glGetUniformLocation(program, "CAM_POS_WS");
-    u.nearFar = glGetUniformLocation(program, "near_far");
+    lookUpUniforms(program, {{&u.modelMatrix, "M_matrix"},
+                             {&u.mvpMatrix, "MVP_matrix"},
+                             {&u.camPos, "CAM_POS_WS"},
+                             {&u.nearFar, "near_far"}});
 }
 
 void lookUpStageUniforms(GLuint program) {
     DofUniforms& u = theApp->depthOfField.uniforms;
-    u.state = glGetUniformLocation(program, "state");
-    u.depthTexture = glGetUniformLocation(program, "depth_texture");
-    u.sceneTexture = glGetUniformLocation(program, "scene_texture");
-    u.blurTexture = glGetUniformLocation(program, "blur_texture");
-    u.sceneTextureSmall = glGetUniformLocation(program, "scene_texture_small");
-    u.swidth = glGetUniformLocation(program, "swidth");
-    u.sheight = glGetUniformLocation(program, "sheight");
-    u.dwidth = glGetUniformLocation(program, "dwidth");
-    u.dheight = glGetUniformLocation(program, "dheight");
-    u.dofShow = glGetUniformLocation(program, "Dof_show");
-    u.nearOn = glGetUniformLocation(program, "near_on");
-    u.farOn = glGetUniformLocation(program, "far_on");
-    u.nearR = glGetUniformLocation(program, "near_r");
-    u.farR = glGetUniformLocation(program, "far_r");
-    u.nearStart = glGetUniformLocation(program, "near_start");
-    u.nearEnd = glGetUniformLocation(program, "near_end");
-    u.farStart = glGetUniformLocation(program, "far_start");
-    u.farEnd = glGetUniformLocation(program, "far_end");
-    u.radiusScale = glGetUniformLocation(program, "radiusScale");
-    u.poisson = glGetUniformLocation(program, "poisson");
+    lookUpUniforms(program, {{&u.state, "state"},
+                             {&u.depthTexture, "depth_texture"},
+                             {&u.sceneTexture, "scene_texture"},
+                             {&u.blurTexture, "blur_texture"},
+                             {&u.sceneTextureSmall, "scene_texture_small"},
+                             {&u.swidth, "swidth"},
+                             {&u.sheight, "sheight"},
+                             {&u.dwidth, "dwidth"},
+                             {&u.dheight, "dheight"},
+                             {&u.dofShow, "Dof_show"},
+                             {&u.nearOn, "near_on"},
+                             {&u.farOn, "far_on"},
+                             {&u.nearR, "near_r"},
+                             {&u.farR, "far_r"},
+                             {&u.nearStart, "near_start"},
+                             {&u.nearEnd, "near_end"},
+                             {&u.farStart, "far_start"},
+                             {&u.farEnd, "far_end"},
+                             {&u.radiusScale, "radiusScale"},
+                             {&u.poisson, "poisson"}});
 }
 
 void uploadStageSettings() {
@@ -99,12 +102,6 @@ void uploadStageSettings() {
     glUniform1f(u.radiusScale, DepthOfField::dofRadiusScale);
     glUniform2fv(u.poisson, DOF_SAMPLE_COUNT, &dof.dofPoissonSamples[0][0]);
     glUniform1f(u.dofShow, static_cast<float>(theApp->dofShow));
-}
-
-void bindStageTexture(GLenum unit, GLuint texture, int location) {
-    glActiveTexture(GL_TEXTURE0 + unit);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glUniform1i(location, static_cast<GLint>(unit));
 }
 
 // One full-screen stage into the given attachment of the bound framebuffer.
@@ -168,9 +165,9 @@ void drawDepthOfField() {
     const DofUniforms& u = theApp->depthOfField.uniforms;
     const DofTargets& t = theApp->depthOfField.targets;
     uploadStageSettings();
-    bindStageTexture(0, t.dofDepthTexture, u.depthTexture);
-    bindStageTexture(1, theApp->sceneTarget.sceneColorTexture, u.sceneTexture);
-    bindStageTexture(2, t.dofBlurTexture1, u.blurTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_DEPTH_UNIT, t.dofDepthTexture, u.depthTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_SCENE_UNIT, theApp->sceneTarget.sceneColorTexture, u.sceneTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_BLUR_UNIT, t.dofBlurTexture1, u.blurTexture);
 
     glViewport(0, 0, t.smallSize.x, t.smallSize.y);
     glBindFramebuffer(GL_FRAMEBUFFER, t.dofSmallFramebuffer);
@@ -179,12 +176,12 @@ void drawDepthOfField() {
 
     glViewport(0, 0, t.fullSize.x, t.fullSize.y);
     glBindFramebuffer(GL_FRAMEBUFFER, t.dofFramebuffer);
-    bindStageTexture(3, t.dofSmallTexture, u.sceneTextureSmall);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_SMALL_UNIT, t.dofSmallTexture, u.sceneTextureSmall);
     runStage(DOF_BLUR_SOURCE, GL_COLOR_ATTACHMENT0);
-    bindStageTexture(2, t.dofBlurTexture1, u.blurTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_BLUR_UNIT, t.dofBlurTexture1, u.blurTexture);
     runStage(DOF_WIDE_BLUR, GL_COLOR_ATTACHMENT1);
-    bindStageTexture(2, t.dofBlurTexture2, u.blurTexture);
-    glUniform1i(u.sceneTextureSmall, 3);
+    bindSamplerTexture(GL_TEXTURE_2D, DOF_BLUR_UNIT, t.dofBlurTexture2, u.blurTexture);
+    glUniform1i(u.sceneTextureSmall, DOF_SMALL_UNIT);
     runStage(DOF_COMPOSITE, GL_COLOR_ATTACHMENT2);
 
     glEnable(GL_CULL_FACE);

@@ -3,11 +3,15 @@
 #pragma once
 
 #include "render/gl_objects.h"
+#include "render/shader_constants.h"
 #include "scene/scene_model.h"
 
 #include <glm/glm.hpp>
 
-constexpr int DOF_SAMPLE_COUNT = 32;
+// Texture units of the depth-of-field program's samplers.
+constexpr GLint DOF_DEPTH_UNIT = 0, DOF_SCENE_UNIT = 1, DOF_BLUR_UNIT = 2, DOF_SMALL_UNIT = 3;
+// Window sides over the depth target's and the reduced scene's sides.
+constexpr int DOF_DEPTH_DIVISOR = 2, DOF_SMALL_DIVISOR = 8;
 
 // Values of the depth-of-field program's "state"; the reduction also feeds the bloom.
 enum DofState { DOF_BLUR_SOURCE = 0, DOF_WIDE_BLUR = 1, DOF_REDUCE = 2, DOF_COMPOSITE = 3 };

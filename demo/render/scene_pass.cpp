@@ -4,6 +4,7 @@
 #include "render/depth_of_field.h"
 #include "render/mesh_draw.h"
 #include "render/skybox.h"
+#include "render/uniforms.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -29,9 +30,7 @@ void uploadSceneConstants() {
     uploadMatrix(u.viewMatrix, theApp->camera->viewMatrix);
     glUniform2f(u.nearFar, theApp->light->nearPlane, theApp->light->farPlane);
     glUniform1i(u.smOn, theApp->shadowMappingOn);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowPass.shadowCubeMap);
-    glUniform1i(u.shadowMap, 1);
+    bindSamplerTexture(GL_TEXTURE_CUBE_MAP, SCENE_SHADOW_UNIT, theApp->shadowPass.shadowCubeMap, u.shadowMap);
 }
 
 void uploadMatrices(const Mesh& mesh) {
@@ -59,16 +58,14 @@ void uploadLightAndMaterial(const Material& material) {
     glUniform1f(u.materialO, material.opacity);
 }
 
-// Without a diffuse map, unit 0 keeps whatever it had; "has_tex" tells the shader not to sample it.
+// Without a diffuse map, its unit keeps whatever it had; "has_tex" tells the shader not to sample it.
 void bindDiffuseTexture(const Material& material) {
     const SceneUniforms& u = theApp->scenePass.uniforms;
     if (material.diffuseTexture == NO_TEXTURE) {
         glUniform1f(u.hasTex, 0.0f);
         return;
     }
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, material.diffuseTexture);
-    glUniform1i(u.baseTexture, 0);
+    bindSamplerTexture(GL_TEXTURE_2D, SCENE_DIFFUSE_UNIT, material.diffuseTexture, u.baseTexture);
     glUniform1f(u.hasTex, 1.0f);
 }
 
@@ -79,9 +76,7 @@ void bindNormalMap(const Material& material) {
         return;
     }
     glUniform1f(u.isNormal, 1.0f);
-    glActiveTexture(GL_TEXTURE2);
-    glBindTexture(GL_TEXTURE_2D, material.normalTexture);
-    glUniform1i(u.normalTexture, 2);
+    bindSamplerTexture(GL_TEXTURE_2D, SCENE_NORMAL_UNIT, material.normalTexture, u.normalTexture);
 }
 
 // Binds the mesh and uploads its matrices, the light and its material; null when it has no material.
@@ -138,36 +133,30 @@ void drawTransparentMeshes(const Scene& scene) {
 
 void initSceneUniforms(GLuint program) {
     SceneUniforms& u = theApp->scenePass.uniforms;
-    struct Lookup {
-        int* location;
-        const char* name;
-    };
-    const Lookup lookups[] = {{&u.projMatrix, "PROJ_matrix"},
-                              {&u.viewMatrix, "V_matrix"},
-                              {&u.mvp, "MVP"},
-                              {&u.mvMatrix, "MV_matrix"},
-                              {&u.modelMatrix, "M_matrix"},
-                              {&u.normMatrix, "NORM_matrix"},
-                              {&u.lightPos, "light_pos_WS"},
-                              {&u.lightKd, "light_kd"},
-                              {&u.lightKa, "light_ka"},
-                              {&u.lightKs, "light_ks"},
-                              {&u.materialKd, "material_kd"},
-                              {&u.materialKa, "material_ka"},
-                              {&u.materialKs, "material_ks"},
-                              {&u.materialA, "material_a"},
-                              {&u.materialO, "material_o"},
-                              {&u.nearFar, "near_far"},
-                              {&u.baseTexture, "baseTexture"},
-                              {&u.shadowMap, "shadowMap"},
-                              {&u.normalTexture, "NormalTextureSampler"},
-                              {&u.smOn, "SM_on"},
-                              {&u.isNormal, "is_normal"},
-                              {&u.isSky, "is_sky"},
-                              {&u.isTrans, "is_trans"},
-                              {&u.hasTex, "has_tex"}};
-    for (const Lookup& lookup : lookups)
-        *lookup.location = glGetUniformLocation(program, lookup.name);
+    lookUpUniforms(program, {{&u.projMatrix, "PROJ_matrix"},
+                             {&u.viewMatrix, "V_matrix"},
+                             {&u.mvp, "MVP"},
+                             {&u.mvMatrix, "MV_matrix"},
+                             {&u.modelMatrix, "M_matrix"},
+                             {&u.normMatrix, "NORM_matrix"},
+                             {&u.lightPos, "light_pos_WS"},
+                             {&u.lightKd, "light_kd"},
+                             {&u.lightKa, "light_ka"},
+                             {&u.lightKs, "light_ks"},
+                             {&u.materialKd, "material_kd"},
+                             {&u.materialKa, "material_ka"},
+                             {&u.materialKs, "material_ks"},
+                             {&u.materialA, "material_a"},
+                             {&u.materialO, "material_o"},
+                             {&u.nearFar, "near_far"},
+                             {&u.baseTexture, "baseTexture"},
+                             {&u.shadowMap, "shadowMap"},
+                             {&u.normalTexture, "NormalTextureSampler"},
+                             {&u.smOn, "SM_on"},
+                             {&u.isNormal, "is_normal"},
+                             {&u.isSky, "is_sky"},
+                             {&u.isTrans, "is_trans"},
+                             {&u.hasTex, "has_tex"}});
 }
 
 void drawSceneDepth(GLuint framebuffer) {
@@ -188,7 +177,7 @@ void drawSceneDepth(GLuint framebuffer) {
 }
 
 // The sky comes after the opaque meshes: it lies behind all of them, so the picture is the same, but the
-// depth test now spares the sky wherever they cover it. It still comes before the glass, which blends over
+// depth test spares the sky wherever they cover it. It still comes before the glass, which blends over
 // it.
 void drawScene(GLuint framebuffer, SceneDepth depth) {
     selectTarget(framebuffer,

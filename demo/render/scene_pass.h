@@ -5,6 +5,9 @@
 #include <epoxy/gl.h>
 #include <glm/glm.hpp>
 
+// Texture units of the scene program's samplers; the sky shares the diffuse one.
+constexpr GLint SCENE_DIFFUSE_UNIT = 0, SCENE_SHADOW_UNIT = 1, SCENE_NORMAL_UNIT = 2;
+
 // Uniform locations of the scene program.
 struct SceneUniforms {
     int projMatrix = -1, viewMatrix = -1, mvp = -1, mvMatrix = -1, modelMatrix = -1, normMatrix = -1;

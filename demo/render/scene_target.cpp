@@ -27,7 +27,7 @@ SceneTarget createSceneTarget(int width, int height, GLenum colorFormat) {
     target.multisampleFramebuffer = bindNewFramebuffer();
     target.multisampleColorBuffer =
         attachRenderbuffer(GL_COLOR_ATTACHMENT0, colorFormat, SCENE_SAMPLES, width, height);
-    // The depth precision of the window, which showed this picture before it was shaded off-screen.
+    // 32-bit depth, as the window's own depth buffer has, so that near surfaces resolve as they do there.
     target.multisampleDepthBuffer =
         attachRenderbuffer(GL_DEPTH_ATTACHMENT, GL_DEPTH_COMPONENT32, SCENE_SAMPLES, width, height);
     reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");

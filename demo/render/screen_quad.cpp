@@ -1,10 +1,13 @@
 #include "render/screen_quad.h"
 
 #include "app/demo_app.h"
+#include "render/uniforms.h"
 
 namespace {
 
 constexpr size_t QUAD_VERTEX_COUNT = 4;
+// Texture units of the quad program's samplers.
+constexpr GLint QUAD_SOURCE_UNIT = 0, QUAD_CUBE_UNIT = 1;
 
 const GLfloat QUAD_POSITIONS[QUAD_VERTEX_COUNT][2] = {
     {-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
@@ -25,9 +28,9 @@ void initScreenQuad(GLuint program) {
     quad.quadPositions = uploadAttribute(0, 2, &QUAD_POSITIONS[0][0], QUAD_VERTEX_COUNT);
     quad.quadTexCoords = uploadAttribute(1, 2, &QUAD_TEX_COORDS[0][0], QUAD_VERTEX_COUNT);
     QuadUniforms& uniforms = quad.uniforms;
-    uniforms.baseTexture = glGetUniformLocation(program, "base_texture");
-    uniforms.cubeTexture = glGetUniformLocation(program, "cube_texture");
-    uniforms.texType = glGetUniformLocation(program, "texType");
+    lookUpUniforms(program, {{&uniforms.baseTexture, "base_texture"},
+                             {&uniforms.cubeTexture, "cube_texture"},
+                             {&uniforms.texType, "texType"}});
 }
 
 void drawQuad(int source) {
@@ -35,12 +38,9 @@ void drawQuad(int source) {
         return;
     const QuadUniforms& uniforms = theApp->screenQuad.uniforms;
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowPass.shadowCubeMap);
-    glUniform1i(uniforms.cubeTexture, 1);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, quadSourceTexture(source));
-    glUniform1i(uniforms.baseTexture, 0);
+    bindSamplerTexture(GL_TEXTURE_CUBE_MAP, QUAD_CUBE_UNIT, theApp->shadowPass.shadowCubeMap,
+                       uniforms.cubeTexture);
+    bindSamplerTexture(GL_TEXTURE_2D, QUAD_SOURCE_UNIT, quadSourceTexture(source), uniforms.baseTexture);
     glUniform1i(uniforms.texType, 0);
     glDisable(GL_CULL_FACE);
     drawQuadGeometry();

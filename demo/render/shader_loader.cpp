@@ -1,5 +1,7 @@
 #include "render/shader_loader.h"
 
+#include "render/shader_constants.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -25,6 +27,10 @@ struct Stage {
     GLenum type;
     const char* path;
 };
+
+#define DEFINE_LINE(name, type, value) "#define " #name " " #value "\n"
+const char* const SHARED_DEFINES = SHARED_SHADER_CONSTANTS(DEFINE_LINE);
+#undef DEFINE_LINE
 
 using GetParameter = PFNGLGETSHADERIVPROC;
 using GetInfoLog = PFNGLGETSHADERINFOLOGPROC;
@@ -55,7 +61,7 @@ Program buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>
         shaders.emplace_back(glCreateShader(stage.type));
     std::vector<std::string> sources;
     for (const Stage& stage : stages)
-        sources.push_back(readShaderSource(stage.path));
+        sources.push_back(withSharedConstants(readShaderSource(stage.path)));
     for (size_t i = 0; i < stages.size(); ++i)
         compileStage(shaders[i], sources[i], stages[i].path);
 
@@ -84,6 +90,20 @@ std::string readShaderSource(const char* path) {
 
 std::vector<std::string> shaderFilesRead() {
     return openedFiles();
+}
+
+std::string withSharedConstants(const std::string& source) {
+    size_t version = source.find("#version");
+    while (version != std::string::npos && version > 0 && source[version - 1] != '\n')
+        version = source.find("#version", version + 1);
+    if (version == std::string::npos)
+        return source;
+    const size_t lineEnd = std::min(source.find('\n', version), source.size());
+    // Each line of the file follows a line feed: the line after #version is the file's line number
+    // (line feeds up to #version) + 1.
+    const long nextLine = std::count(source.begin(), source.begin() + version, '\n') + 1;
+    return source.substr(0, lineEnd) + "\n" + SHARED_DEFINES + "#line " + std::to_string(nextLine) +
+           source.substr(lineEnd);
 }
 
 Program compileProgram(const char* vertexPath, const char* fragmentPath) {

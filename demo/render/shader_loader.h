@@ -13,6 +13,12 @@ std::string readShaderSource(const char* path);
 // measurement ran with, also when the working directory belongs to another build.
 std::vector<std::string> shaderFilesRead();
 
+// `source`, as readShaderSource gives it, with the constants of shader_constants.h defined right after its
+// #version line, and a #line directive after them so that compile logs give the file's own line numbers.
+// Unchanged without a #version line.
+std::string withSharedConstants(const std::string& source);
+
+// A program of the two stages in those files, each given the shared constants.
 Program compileProgram(const char* vertexPath, const char* fragmentPath);
 
 // The three-stage shadow program from "shader/SMDepthPass.{vert,geo,frag}".

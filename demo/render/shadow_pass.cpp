@@ -3,6 +3,8 @@
 #include "app/demo_app.h"
 #include "render/mesh_draw.h"
 #include "render/render_targets.h"
+#include "render/shader_constants.h"
+#include "render/uniforms.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -17,7 +19,7 @@ void createShadowCubeMap(int width, int height) {
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    for (int face = 0; face < 6; ++face)
+    for (int face = 0; face < CUBE_FACE_COUNT; ++face)
         glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_DEPTH_COMPONENT24, width, height, 0,
                      GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, nullptr);
 }
@@ -35,7 +37,7 @@ void uploadLight() {
     const ShadowUniforms& u = theApp->shadowPass.uniforms;
     MovingLight& light = *theApp->light;
     const auto& faces = light.updateShadowMatrices();
-    glUniformMatrix4fv(u.pvMatrix, 6, GL_FALSE, glm::value_ptr(faces[0]));
+    glUniformMatrix4fv(u.pvMatrix, CUBE_FACE_COUNT, GL_FALSE, glm::value_ptr(faces[0]));
     glUniform3fv(u.lightPos, 1, glm::value_ptr(light.position));
     glUniform2f(u.nearFar, light.nearPlane, light.farPlane);
 }
@@ -48,10 +50,10 @@ void initShadowMapping(GLuint program) {
     createShadowFramebuffer();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     ShadowUniforms& u = theApp->shadowPass.uniforms;
-    u.modelMatrix = glGetUniformLocation(program, "MODEL_matrix");
-    u.pvMatrix = glGetUniformLocation(program, "PV_matrix");
-    u.lightPos = glGetUniformLocation(program, "light_POS_WS");
-    u.nearFar = glGetUniformLocation(program, "near_far");
+    lookUpUniforms(program, {{&u.modelMatrix, "MODEL_matrix"},
+                             {&u.pvMatrix, "PV_matrix"},
+                             {&u.lightPos, "light_POS_WS"},
+                             {&u.nearFar, "near_far"}});
 }
 
 void drawShadowMap() {

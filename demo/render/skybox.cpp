@@ -49,13 +49,13 @@ void drawSky() {
     const SceneUniforms& u = theApp->scenePass.uniforms;
     glDisable(GL_CULL_FACE);
     glUniform1f(u.isSky, 1.0f);
-    glUniform1i(u.baseTexture, 0);
+    glUniform1i(u.baseTexture, SCENE_DIFFUSE_UNIT);
     // Samplers of different types may not share a unit even where unused, and without a Scene drawn before
     // it the sky is the first draw.
-    glUniform1i(u.shadowMap, 1);
+    glUniform1i(u.shadowMap, SCENE_SHADOW_UNIT);
     const glm::mat4 mvp = theApp->camera->projectionMatrix * theApp->camera->viewMatrix;
     glUniformMatrix4fv(u.mvp, 1, GL_FALSE, glm::value_ptr(mvp));
-    glActiveTexture(GL_TEXTURE0);
+    glActiveTexture(GL_TEXTURE0 + SCENE_DIFFUSE_UNIT);
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindVertexArray(sky.skyVao);
     for (int face = 0; face < 6; ++face) {

@@ -11,18 +11,12 @@ glm::vec4 colorOr(const aiMaterial& material, const char* key, const glm::vec4& 
     return {color.r, color.g, color.b, color.a};
 }
 
-float floatOr(const aiMaterial& material, const char* key, float absent) {
-    float value = 0.0f;
+// A property of one number, read with Assimp's array getter for its type; `absent` where it is missing.
+template <typename Number, typename ArrayGetter>
+Number numberOr(const aiMaterial& material, const char* key, Number absent, ArrayGetter getArray) {
+    Number value = 0;
     unsigned count = 1;
-    if (aiGetMaterialFloatArray(&material, key, 0, 0, &value, &count) != aiReturn_SUCCESS)
-        return absent;
-    return value;
-}
-
-int intOr(const aiMaterial& material, const char* key, int absent) {
-    int value = 0;
-    unsigned count = 1;
-    if (aiGetMaterialIntegerArray(&material, key, 0, 0, &value, &count) != aiReturn_SUCCESS)
+    if (getArray(&material, key, 0, 0, &value, &count) != aiReturn_SUCCESS)
         return absent;
     return value;
 }
@@ -84,9 +78,9 @@ Material importMaterial(const aiMaterial& material) {
     result.diffuse = colorOr(material, "$clr.diffuse", result.diffuse);
     result.ambient = ambientOr(material, result.ambient);
     result.specular = colorOr(material, "$clr.specular", result.specular);
-    result.shininess = floatOr(material, "$mat.shininess", result.shininess);
-    result.twoSided = intOr(material, "$mat.twosided", result.twoSided);
-    result.opacity = floatOr(material, "$mat.opacity", result.opacity);
+    result.shininess = numberOr(material, "$mat.shininess", result.shininess, aiGetMaterialFloatArray);
+    result.twoSided = numberOr(material, "$mat.twosided", result.twoSided, aiGetMaterialIntegerArray);
+    result.opacity = numberOr(material, "$mat.opacity", result.opacity, aiGetMaterialFloatArray);
     applyWrapMode(material, "$tex.mapmodeu", GL_TEXTURE_WRAP_S, result.diffuseTexture);
     applyWrapMode(material, "$tex.mapmodev", GL_TEXTURE_WRAP_T, result.diffuseTexture);
     return result;

@@ -7,6 +7,7 @@
 #include "scene/tangents.h"
 #include "scene/texture_loader.h"
 
+#include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -19,8 +20,8 @@ bool sceneFileOpens() {
     std::ifstream file(SCENE_FILE);
     if (file)
         return true;
-    printf("Couldn't open file: %s\n", SCENE_FILE);
-    printf("%s\n", theApp->importer.GetErrorString());
+    // The empty line after the message belongs to the demo's console as the tests know it.
+    printf("Couldn't open file: %s\n\n", SCENE_FILE);
     return false;
 }
 

@@ -10,7 +10,7 @@ in vec2 uv;
 uniform int state;
 uniform sampler2D base_texture;
 uniform sampler2D scene_texture;
-uniform float coefs[5];
+uniform float coefs[BLOOM_TAP_COUNT];
 uniform vec2 offset;
 
 layout(location = 0) out vec4 color;
@@ -31,8 +31,8 @@ vec3 brightPart(vec3 c) {
 
 vec3 filtered(vec2 step, bool brightOnly) {
     vec3 sum = vec3(0.0);
-    for (int i = 0; i < 5; ++i) {
-        vec3 c = tap(uv + float(i - 2) * step);
+    for (int i = 0; i < BLOOM_TAP_COUNT; ++i) {
+        vec3 c = tap(uv + float(i - BLOOM_TAP_COUNT / 2) * step);
         sum += coefs[i] * (brightOnly ? brightPart(c) : c);
     }
     return sum;

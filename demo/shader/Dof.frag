@@ -27,12 +27,13 @@ uniform float near_end;
 uniform float far_start;
 uniform float far_end;
 uniform float radiusScale;
-uniform vec2 poisson[32];
+uniform vec2 poisson[DOF_SAMPLE_COUNT];
 
 layout(location = 0) out vec4 color;
 
 // The camera's clip planes, fixed for the whole run: the depth pass stores plain window depth.
-const vec2 near_far = vec2(0.001, 7.0);
+// CAMERA_NEAR_PLANE and the like are defined by the shader loader (render/shader_constants.h).
+const vec2 near_far = vec2(CAMERA_NEAR_PLANE, CAMERA_FAR_PLANE);
 
 // Eye distance scaled to 0 at the near plane and 1 at the far plane.
 float linearDepth(float depth) {

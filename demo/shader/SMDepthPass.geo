@@ -5,10 +5,10 @@
 layout(triangles) in;
 layout(triangle_strip, max_vertices = 18) out;
 
-uniform mat4 PV_matrix[6];
+uniform mat4 PV_matrix[CUBE_FACE_COUNT];
 
 void main() {
-    for (int face = 0; face < 6; ++face) {
+    for (int face = 0; face < CUBE_FACE_COUNT; ++face) {
         for (int corner = 0; corner < 3; ++corner) {
             gl_Layer = face;
             gl_Position = PV_matrix[face] * gl_in[corner].gl_Position;

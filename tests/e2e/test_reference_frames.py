@@ -5,10 +5,11 @@ record the current frames as the new references (tests/reference/)."""
 import os
 import unittest
 
-from PIL import Image, ImageChops
+from PIL import Image
 
 from capture_tool import capture
 from demo_process import SOURCE_DIR
+from picture_compare import assert_close
 
 REFERENCE_DIR = os.path.join(os.path.dirname(__file__), "..", "reference")
 SCENE = os.path.join(SOURCE_DIR, "models", "casa de vacaciones.dae")
@@ -22,11 +23,6 @@ SHARE = 0.01
 
 def reference_path(time):
     return os.path.join(REFERENCE_DIR, "flight_%03d.png" % time)
-
-
-def share_beyond(frame, reference, levels):
-    difference = ImageChops.difference(frame, reference).getdata()
-    return sum(1 for pixel in difference if max(pixel) > levels) / float(len(difference))
 
 
 @unittest.skipUnless(os.path.exists(SCENE), "the house model is not in models/")
@@ -44,9 +40,9 @@ class FlightFrames(unittest.TestCase):
                 continue
             reference = Image.open(reference_path(time)).convert("RGB")
             with self.subTest(time=time):
-                self.assertLessEqual(share_beyond(frame, reference, LEVELS), SHARE,
-                                     "the frame at %d s differs from %s; if the change is intended, record "
-                                     "new references with UPDATE_REFERENCES=1" % (time, reference_path(time)))
+                assert_close(self, frame, reference, "flight_%03d" % time, LEVELS, SHARE,
+                             "the frame at %d s differs from %s; if the change is intended, record new "
+                             "references with UPDATE_REFERENCES=1" % (time, reference_path(time)))
 
 
 if __name__ == "__main__":

@@ -14,7 +14,8 @@ from PIL import Image, ImageChops
 from demo_process import BINARY, DemoRun, is_frame_rate_line, program_env
 from test_bad_input import shows_a_picture
 from test_lifecycle import SHADER_FILES
-from test_reference_frames import reference_path, share_beyond
+from picture_compare import assert_close
+from test_reference_frames import reference_path
 
 # The window's pixels on the screen and the capture tool's read of its back buffer differ along the edges
 # of triangles (the multisampled pixels), so the opening view is compared with its reference coarsely.
@@ -99,8 +100,8 @@ class Viewer(unittest.TestCase):
         self.assertLess(overlay[2], opening.width * 3 // 4)
         if os.path.exists(reference_path(0)):
             reference = Image.open(reference_path(0)).convert("RGB").resize(COARSE_SIZE, Image.BOX)
-            self.assertLessEqual(share_beyond(opening.resize(COARSE_SIZE, Image.BOX), reference, COARSE_LEVELS),
-                                 COARSE_SHARE, "Home did not bring back the opening view")
+            assert_close(self, opening.resize(COARSE_SIZE, Image.BOX), reference, "viewer_home", COARSE_LEVELS,
+                         COARSE_SHARE, "Home did not bring back the opening view")
         # The console as without the new keys: the start-up lines, then only the frame rate.
         compiled = [l[len("Compiling shader : "):-1] for l in run.stdout if l.startswith("Compiling shader : ")]
         self.assertEqual(compiled, [path for program in SHADER_FILES for path in program])

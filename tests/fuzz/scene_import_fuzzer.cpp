@@ -9,6 +9,7 @@
 #include "scene/scene_import.h"
 #include "scene/tangents.h"
 
+#include <assimp/Importer.hpp>
 #include <assimp/scene.h>
 
 #include <cmath>

@@ -5,6 +5,7 @@
 #include "render/depth_of_field.h"
 #include "render/screen_quad.h"
 #include "render/shader_loader.h"
+#include "render/uniforms.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -101,7 +102,7 @@ void PostFxScene::draw() {
     const Camera& camera = *theApp->camera;
     const glm::mat4 viewProjection = camera.projectionMatrix * camera.viewMatrix;
     glUseProgram(colorProgram);
-    glUniformMatrix4fv(glGetUniformLocation(colorProgram, "MVP"), 1, GL_FALSE, &viewProjection[0][0]);
+    glUniformMatrix4fv(uniformLocation(colorProgram, "MVP"), 1, GL_FALSE, &viewProjection[0][0]);
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
     const GLuint framebuffers[] = {0u, theApp->sceneTarget.sceneFramebuffer};
     for (GLuint framebuffer : framebuffers) {
@@ -109,8 +110,8 @@ void PostFxScene::draw() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         const Scene& scene = theApp->scenes.back();
         for (size_t i = 0; i < rects.size(); ++i) {
-            glUniform3fv(glGetUniformLocation(colorProgram, "rect_color"), 1, &rects[i].color[0]);
-            glUniform1i(glGetUniformLocation(colorProgram, "checkered"), rects[i].checkered);
+            glUniform3fv(uniformLocation(colorProgram, "rect_color"), 1, &rects[i].color[0]);
+            glUniform1i(uniformLocation(colorProgram, "checkered"), rects[i].checkered);
             glBindVertexArray(scene.opaqueMeshes[i].vao);
             glDrawArrays(GL_TRIANGLES, 0, scene.opaqueMeshes[i].vertexCount);
         }

@@ -1,6 +1,7 @@
 #include "gl_fixture.h"
 #include "scene_files.h"
 
+#include "render/uniforms.h"
 #include "scene/material_import.h"
 #include "scene/scene_import.h"
 
@@ -361,7 +362,7 @@ TEST_F(SceneImport, PolygonMeshesAreFannedAndDrawnWhole) {
         EXPECT_EQ(mesh.vertexCount, 15u);
         // Undo the scene offset so that the scaled polygons land in clip space.
         glm::mat4 model = glm::translate(glm::mat4(1.0f), -SCENE_OFFSET) * mesh.modelMatrix;
-        glUniformMatrix4fv(glGetUniformLocation(program, "model"), 1, GL_FALSE, &model[0][0]);
+        glUniformMatrix4fv(uniformLocation(program, "model"), 1, GL_FALSE, &model[0][0]);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glBindVertexArray(mesh.vao);
         glDrawArrays(GL_TRIANGLES, 0, mesh.vertexCount);

@@ -26,7 +26,7 @@ class KeyControls : public ::testing::Test {
     // The console output of one key event.
     static std::string press(int key, int action = GLFW_PRESS) {
         testing::internal::CaptureStdout();
-        onKey(key, action);
+        onKey(key, action, 0.0);
         return testing::internal::GetCapturedStdout();
     }
 

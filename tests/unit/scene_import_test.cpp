@@ -105,20 +105,25 @@ TEST(MeshVertices, PolygonFacesAreFannedInFaceOrder) {
     }
 }
 
+void expectMaterial(const Material& imported, const Material& expected) {
+    EXPECT_EQ(imported.diffuseTexture, expected.diffuseTexture);
+    EXPECT_EQ(imported.normalTexture, expected.normalTexture);
+    EXPECT_EQ(imported.diffuse, expected.diffuse);
+    EXPECT_EQ(imported.ambient, expected.ambient);
+    EXPECT_EQ(imported.specular, expected.specular);
+    EXPECT_EQ(imported.shininess, expected.shininess);
+    EXPECT_EQ(imported.twoSided, expected.twoSided);
+    EXPECT_EQ(imported.opacity, expected.opacity);
+}
+
 // Without a diffuse map the import makes no GL call, so materials can be checked without a context.
 TEST(MaterialKeys, AbsentKeysTakeTheirDefaults) {
     aiMaterial material;
     int mapMode = aiTextureMapMode_Mirror;
     material.AddProperty(&mapMode, 1, AI_MATKEY_MAPPINGMODE_U_DIFFUSE(0));
-    Material imported = importMaterial(material);
-    EXPECT_EQ(imported.diffuseTexture, NO_TEXTURE);
-    EXPECT_EQ(imported.normalTexture, NO_TEXTURE);
-    EXPECT_EQ(imported.diffuse, glm::vec4(0, 0, 0, 1));
-    EXPECT_EQ(imported.ambient, glm::vec4(0.2f, 0.2f, 0.2f, 1.0f));
-    EXPECT_EQ(imported.specular, glm::vec4(0, 0, 0, 1));
-    EXPECT_EQ(imported.shininess, 0.0f);
-    EXPECT_EQ(imported.twoSided, 0);
-    EXPECT_EQ(imported.opacity, 1.0f);
+    expectMaterial(importMaterial(material),
+                   Material{NO_TEXTURE, NO_TEXTURE, glm::vec4(0, 0, 0, 1), glm::vec4(0.2f, 0.2f, 0.2f, 1.0f),
+                            glm::vec4(0, 0, 0, 1), 0.0f, 0, 1.0f});
 }
 
 TEST(MaterialKeys, PresentKeysAreTakenOverButAmbientKeepsOnlyItsAlpha) {
@@ -133,13 +138,10 @@ TEST(MaterialKeys, PresentKeysAreTakenOverButAmbientKeepsOnlyItsAlpha) {
     material.AddProperty(&shininess, 1, AI_MATKEY_SHININESS);
     material.AddProperty(&twoSided, 1, AI_MATKEY_TWOSIDED);
     material.AddProperty(&opacity, 1, AI_MATKEY_OPACITY);
-    Material imported = importMaterial(material);
-    EXPECT_EQ(imported.diffuse, glm::vec4(0.1f, 0.2f, 0.3f, 0.4f));
-    EXPECT_EQ(imported.ambient, glm::vec4(0.0f, 0.0f, 0.0f, 0.9f));
-    EXPECT_EQ(imported.specular, glm::vec4(0.6f, 0.7f, 0.8f, 0.5f));
-    EXPECT_EQ(imported.shininess, 33.0f);
-    EXPECT_EQ(imported.twoSided, 1);
-    EXPECT_EQ(imported.opacity, 1.5f);
+    expectMaterial(importMaterial(material),
+                   Material{NO_TEXTURE, NO_TEXTURE, glm::vec4(0.1f, 0.2f, 0.3f, 0.4f),
+                            glm::vec4(0.0f, 0.0f, 0.0f, 0.9f), glm::vec4(0.6f, 0.7f, 0.8f, 0.5f), 33.0f, 1,
+                            1.5f});
 }
 
 TEST(SceneSplit, OpacityBelowOneIsTransparentAndAboveOneOpaque) {

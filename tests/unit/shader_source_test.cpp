@@ -28,3 +28,18 @@ TEST(ShaderSource, EmptyAndMissingFilesGiveEmptySource) {
     EXPECT_EQ(sourceOf(""), "");
     EXPECT_EQ(readShaderSource("/nonexistent/dir/shader.vert"), "");
 }
+
+// The constants go between the #version line, which must stay first, and the file's second line, which the
+// compiler must still call line 2.
+TEST(ShaderSource, SharedConstantsFollowTheVersionLine) {
+    const std::string source =
+        withSharedConstants(sourceOf("#version 330 core\n// #version 1\nvoid main() {}\n"));
+    const std::string head = "\n#version 330 core\n";
+    ASSERT_EQ(source.compare(0, head.size(), head), 0) << source;
+    const size_t lineDirective = source.find("#line 2\n// #version 1\nvoid main() {}");
+    ASSERT_NE(lineDirective, std::string::npos) << source;
+    const std::string defines = source.substr(head.size(), lineDirective - head.size());
+    EXPECT_NE(defines.find("#define CAMERA_NEAR_PLANE "), std::string::npos) << defines;
+    EXPECT_NE(defines.find("#define DOF_SAMPLE_COUNT "), std::string::npos) << defines;
+    EXPECT_EQ(withSharedConstants("\nvoid main() {}"), "\nvoid main() {}");
+}

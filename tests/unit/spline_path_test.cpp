@@ -8,6 +8,17 @@ LightPathPoint lightPoint(float x, double time) {
     return {glm::vec3(x, 0.0f, 0.0f), time};
 }
 
+// The built-in camera path, started at clock reading 0.
+class CameraPathRun : public testing::Test {
+  protected:
+    void SetUp() override { startPath(path, start, window, 0.0); }
+
+    std::vector<PathControlPoint> path = buildCameraPath();
+    double start = -1.0;
+    PathWindow<PathControlPoint> window{};
+    int16_t segment = 0;
+};
+
 } // namespace
 
 TEST(SplinePath, BuiltInPathsStandTheirEndsTwice) {
@@ -71,12 +82,7 @@ TEST(SplinePath, TwoRowTableMakesOneSegment) {
     EXPECT_EQ(segment, 0);
 }
 
-TEST(SplinePath, ClockJumpAdvancesOneSegmentPerFrame) {
-    std::vector<PathControlPoint> path = buildCameraPath();
-    double start = -1.0;
-    PathWindow<PathControlPoint> window{};
-    int16_t segment = 0;
-    startPath(path, start, window, 0.0);
+TEST_F(CameraPathRun, ClockJumpAdvancesOneSegmentPerFrame) {
     for (int frame = 1; frame <= 5; ++frame) {
         ASSERT_EQ(stepPath(path, window, segment, 30.0).kind, PathStep::ADVANCED) << "frame " << frame;
         EXPECT_EQ(segment, frame);
@@ -87,12 +93,7 @@ TEST(SplinePath, ClockJumpAdvancesOneSegmentPerFrame) {
     EXPECT_EQ(window[2].time, 30.0);
 }
 
-TEST(SplinePath, MidSegmentPointIsUniformCatmullRomOfTheWindow) {
-    std::vector<PathControlPoint> path = buildCameraPath();
-    double start = -1.0;
-    PathWindow<PathControlPoint> window{};
-    int16_t segment = 0;
-    startPath(path, start, window, 0.0);
+TEST_F(CameraPathRun, MidSegmentPointIsUniformCatmullRomOfTheWindow) {
     ASSERT_EQ(stepPath(path, window, segment, 7.5).kind, PathStep::ADVANCED);
     PathStep step = stepPath(path, window, segment, 7.5);
     ASSERT_EQ(step.kind, PathStep::INSIDE);

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr long long AAC_FRAME = 1024;
 // The encoder delays its output by one frame; the packet it writes first stands for the frame before the
 // sound it was given.
 constexpr long long ENCODER_DELAY = AAC_FRAME;
@@ -36,10 +35,14 @@ AacCut planAacCut(long long start, long long end) {
     AacCut cut;
     cut.inputFirst = keptFirst - MARGIN_FRAMES * AAC_FRAME;
     cut.inputCount = keptEnd + MARGIN_FRAMES * AAC_FRAME - cut.inputFirst;
-    // Packet n stands for the samples from inputFirst - ENCODER_DELAY + n * AAC_FRAME on.
+    // The packet whose frame begins at keptFirst: packetStart read backwards.
     const int packetAtKeptFirst = static_cast<int>((keptFirst - cut.inputFirst + ENCODER_DELAY) / AAC_FRAME);
     cut.firstPacket = keptFirst == 0 ? packetAtKeptFirst - 1 : packetAtKeptFirst;
     cut.lastPacket = packetAtKeptFirst + static_cast<int>((keptEnd - keptFirst) / AAC_FRAME) - 1;
     cut.inputOffset = cut.inputFirst - start;
     return cut;
+}
+
+long long packetStart(const AacCut& cut, int packet) {
+    return cut.inputFirst - ENCODER_DELAY + packet * AAC_FRAME;
 }

@@ -9,6 +9,9 @@
 // ends. The demo restarts the track on the first frame after it ends; here the restart is seamless.
 std::vector<int16_t> flightSound(const std::vector<int16_t>& track, long long first, long long count);
 
+// Samples in an AAC frame.
+constexpr long long AAC_FRAME = 1024;
+
 // AAC codes sound in frames of 1024 samples, each overlapping its neighbours. A recording of the samples
 // [start, end) keeps the AAC frames that begin at or after `start` and before `end`, on a grid counted
 // from the flight's start: recordings of adjacent ranges then hold adjacent frames and, joined, play as
@@ -22,3 +25,7 @@ struct AacCut {
 };
 
 AacCut planAacCut(long long start, long long end);
+
+// The sample, counted from the flight's start, at which the frame that the encoder's packet `packet` stands
+// for begins.
+long long packetStart(const AacCut& cut, int packet);

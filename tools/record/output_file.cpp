@@ -1,29 +1,12 @@
 #include "output_file.h"
 
 #include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// What an exit() would leave behind; kept where an exit handler finds it.
-struct Leftovers {
-    std::string file;
-    pid_t encoder = -1;
-};
-Leftovers leftovers;
-
-void removeLeftovers() {
-    if (leftovers.encoder > 0)
-        kill(leftovers.encoder, SIGKILL);
-    if (!leftovers.file.empty() && unlink(leftovers.file.c_str()) == 0)
-        std::fprintf(stderr, "record: stopped; the unfinished recording was removed\n");
-}
 
 std::string hiddenName(const std::string& target) {
     size_t slash = target.rfind('/');
@@ -33,12 +16,13 @@ std::string hiddenName(const std::string& target) {
 
 } // namespace
 
-TemporaryOutput::TemporaryOutput(const std::string& target) : target(target), path(hiddenName(target)) {}
+TemporaryOutput::TemporaryOutput(const std::string& target, RecordingGuard& guard)
+    : target(target), path(hiddenName(target)), guard(guard) {}
 
 TemporaryOutput::~TemporaryOutput() {
     if (created && !committed)
         unlink(path.c_str());
-    leftovers = Leftovers();
+    guard.watchFile("");
 }
 
 std::string TemporaryOutput::create() {
@@ -50,9 +34,7 @@ std::string TemporaryOutput::create() {
         return std::strerror(errno);
     close(fd);
     created = true;
-    leftovers.file = path;
-    static bool handlerInstalled = std::atexit(removeLeftovers) == 0;
-    (void)handlerInstalled;
+    guard.watchFile(path);
     return "";
 }
 
@@ -60,10 +42,6 @@ std::string TemporaryOutput::commit() {
     if (rename(path.c_str(), target.c_str()) != 0)
         return std::strerror(errno);
     committed = true;
-    leftovers = Leftovers();
+    guard.watchFile("");
     return "";
-}
-
-void watchEncoder(pid_t encoder) {
-    leftovers.encoder = encoder;
 }

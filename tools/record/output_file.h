@@ -2,12 +2,14 @@
 // until then, and after any failure, nothing is under the requested name.
 #pragma once
 
+#include "recording_guard.h"
+
 #include <string>
-#include <sys/types.h>
 
 class TemporaryOutput {
   public:
-    explicit TemporaryOutput(const std::string& target);
+    // The hidden file is left to `guard` to remove at an exit() while it is neither committed nor gone.
+    TemporaryOutput(const std::string& target, RecordingGuard& guard);
     // Removes the hidden file unless it was committed.
     ~TemporaryOutput();
     TemporaryOutput(const TemporaryOutput&) = delete;
@@ -21,9 +23,6 @@ class TemporaryOutput {
     const std::string target, path;
 
   private:
+    RecordingGuard& guard;
     bool created = false, committed = false;
 };
-
-// The process writing the hidden file: killed, like the file removed, when this process leaves through
-// exit() before the file was committed (the window system's fatal errors end a program that way).
-void watchEncoder(pid_t encoder);

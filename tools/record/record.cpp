@@ -20,11 +20,11 @@
 #include "output_file.h"
 #include "progress.h"
 #include "record_options.h"
+#include "recording_guard.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <numeric>
 #include <sys/mman.h>
@@ -33,23 +33,6 @@
 namespace {
 
 constexpr int EXIT_FAILED = 1, EXIT_INTERRUPTED = 130;
-
-volatile sig_atomic_t interrupted = 0;
-
-void noteInterrupt(int) {
-    interrupted = 1;
-}
-
-void catchInterrupts() {
-    struct sigaction action = {};
-    action.sa_handler = noteInterrupt;
-    sigemptyset(&action.sa_mask);
-    // Without SA_RESTART a write blocked on the encoder returns at once, so that the interrupt is seen.
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaction(signal, &action, nullptr);
-    // An encoder that ends early shows as a failed write instead.
-    std::signal(SIGPIPE, SIG_IGN);
-}
 
 int fail(const std::string& message, int code = EXIT_FAILED) {
     std::fprintf(stderr, "record: %s\n", message.c_str());
@@ -80,15 +63,15 @@ long long soundSampleAt(long long frame, int fps) {
 }
 
 // The sound to encode, in an anonymous in-memory file; -1 when the soundtrack can't be decoded.
-int writeSoundInput(const AacCut& cut) {
+int writeSoundInput(const AacCut& cut, const RecordingGuard& guard) {
     std::vector<int16_t> track = decodeSound(SOUNDTRACK_PATH);
     if (track.empty())
         return -1;
     applyChannelVolume(track, SOUNDTRACK_VOLUME);
     std::vector<int16_t> sound = flightSound(track, cut.inputFirst, cut.inputCount);
     int fd = memfd_create("record-sound", 0);
-    if (fd >= 0 && EncoderProcess::writeAll(fd, sound.data(), sound.size() * sizeof(int16_t), interrupted) !=
-                       EncoderProcess::WRITTEN) {
+    if (fd >= 0 && EncoderProcess::writeAll(fd, sound.data(), sound.size() * sizeof(int16_t),
+                                            guard.interruption()) != EncoderProcess::WRITTEN) {
         close(fd);
         return -1;
     }
@@ -121,10 +104,13 @@ std::vector<std::string> encoderArguments(const RecordOptions& options, const Aa
             "-movie_timescale", timescale, "-movflags", "+faststart", "-f", "mp4", "-y", path};
 }
 
-// Keeps the encoder known to the exit handler while it runs.
+// Keeps the encoder known to the guard while it runs.
 struct EncoderWatch {
-    explicit EncoderWatch(const EncoderProcess& encoder) { watchEncoder(encoder.id()); }
-    ~EncoderWatch() { watchEncoder(-1); }
+    EncoderWatch(RecordingGuard& guard, const EncoderProcess& encoder) : guard(guard) {
+        guard.watchEncoder(encoder.id());
+    }
+    ~EncoderWatch() { guard.watchEncoder(-1); }
+    RecordingGuard& guard;
 };
 
 enum Outcome { ALL_SENT, ENCODER_GONE, READ_FAILED, INTERRUPTED };
@@ -132,14 +118,14 @@ enum Outcome { ALL_SENT, ENCODER_GONE, READ_FAILED, INTERRUPTED };
 // Renders every frame as the capture tool renders that moment and hands it to the encoder, each read back
 // while the next one renders.
 Outcome sendFrames(const ShaderPrograms& programs, const RecordOptions& options, EncoderProcess& encoder,
-                   long long& sent) {
+                   const RecordingGuard& guard, long long& sent) {
     const auto [first, end] = framesToRecord(options);
     FrameReadback readback(options.width, options.height);
     Progress progress(end - first, isatty(STDERR_FILENO));
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome = ALL_SENT;
     auto send = [&](const void* pixels, size_t size) {
-        EncoderProcess::WriteResult result = encoder.write(pixels, size, interrupted);
+        EncoderProcess::WriteResult result = encoder.write(pixels, size, guard.interruption());
         outcome = result == EncoderProcess::WRITTEN       ? ALL_SENT
                   : result == EncoderProcess::INTERRUPTED ? INTERRUPTED
                                                           : ENCODER_GONE;
@@ -153,19 +139,19 @@ Outcome sendFrames(const ShaderPrograms& programs, const RecordOptions& options,
             outcome = READ_FAILED;
     };
     followPaths(0.0, static_cast<double>(first) / options.fps, PATH_STEP);
-    for (long long frame = first; frame < end && outcome == ALL_SENT && !interrupted; ++frame) {
+    for (long long frame = first; frame < end && outcome == ALL_SENT && !guard.interrupted(); ++frame) {
         const double time = static_cast<double>(frame) / options.fps;
         settlePaths(time);
         frameAt(programs, time);
         readback.start();
         // A Ctrl+C in a terminal also ends a virtual X server started from there: leave the window alone.
-        if (interrupted)
+        if (guard.interrupted())
             break;
         presentFrame();
         if (frame > first)
             handOver();
     }
-    if (interrupted)
+    if (guard.interrupted())
         outcome = INTERRUPTED;
     if (outcome == ALL_SENT && readback.pending())
         handOver();
@@ -177,9 +163,10 @@ int interruptedExit(const TemporaryOutput& output) {
     return fail("interrupted; " + output.target + " not written", EXIT_INTERRUPTED);
 }
 
-int finishRecording(EncoderProcess& encoder, TemporaryOutput& output, long long frames, double seconds) {
-    int status = encoder.finish(interrupted);
-    if (status < 0 || interrupted)
+int finishRecording(EncoderProcess& encoder, TemporaryOutput& output, const RecordingGuard& guard,
+                    long long frames, double seconds) {
+    int status = encoder.finish(guard.interruption());
+    if (status < 0 || guard.interrupted())
         return interruptedExit(output);
     if (status != 0)
         return fail("ffmpeg failed finishing the file (" + describeStatus(status) + ")");
@@ -191,33 +178,34 @@ int finishRecording(EncoderProcess& encoder, TemporaryOutput& output, long long 
     return 0;
 }
 
-int record(const ShaderPrograms& programs, const RecordOptions& options, TemporaryOutput& output) {
+int record(const ShaderPrograms& programs, const RecordOptions& options, TemporaryOutput& output,
+           RecordingGuard& guard) {
     const auto [first, end] = framesToRecord(options);
     const AacCut cut = planAacCut(soundSampleAt(first, options.fps), soundSampleAt(end, options.fps));
-    FileDescriptor sound(writeSoundInput(cut));
+    FileDescriptor sound(writeSoundInput(cut, guard));
     if (sound.fd < 0)
-        return interrupted ? interruptedExit(output)
-                           : fail(std::string("could not decode the soundtrack ") + SOUNDTRACK_PATH);
+        return guard.interrupted() ? interruptedExit(output)
+                                   : fail(std::string("could not decode the soundtrack ") + SOUNDTRACK_PATH);
     EncoderProcess encoder(encoderArguments(options, cut, output.path), sound.fd);
     if (!encoder.running())
         return fail("could not start ffmpeg");
-    EncoderWatch watch(encoder);
+    EncoderWatch watch(guard, encoder);
     std::fprintf(stderr, "record: %s, %g to %g s, %lld frames at %d fps, %dx%d%s\n", output.target.c_str(),
                  static_cast<double>(first) / options.fps, static_cast<double>(end) / options.fps,
                  end - first, options.fps, options.width, options.height, partLabel(options).c_str());
     const auto start = std::chrono::steady_clock::now();
     long long sent = 0;
-    Outcome outcome = interrupted ? INTERRUPTED : sendFrames(programs, options, encoder, sent);
+    Outcome outcome = guard.interrupted() ? INTERRUPTED : sendFrames(programs, options, encoder, guard, sent);
     if (outcome == INTERRUPTED)
         return interruptedExit(output);
     if (outcome == READ_FAILED)
         return fail("could not read frame " + std::to_string(first + sent) + " back from the window");
     if (outcome == ENCODER_GONE) {
-        int status = encoder.finish(interrupted);
+        int status = encoder.finish(guard.interruption());
         return fail("ffmpeg stopped after " + std::to_string(sent) + " of " + std::to_string(end - first) +
                     " frames (" + describeStatus(status) + "); " + output.target + " not written");
     }
-    return finishRecording(encoder, output, sent,
+    return finishRecording(encoder, output, guard, sent,
                            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }
 
@@ -230,8 +218,8 @@ int main(int argc, char** argv) {
     if (!onPath("ffmpeg"))
         return fail(
             "ffmpeg was not found on PATH; it encodes the video (scripts/install-deps.sh installs it)");
-    catchInterrupts();
-    TemporaryOutput output(options.out);
+    RecordingGuard guard;
+    TemporaryOutput output(options.out, guard);
     std::string error = output.create();
     if (!error.empty())
         return fail("can't write " + options.out + ": " + error);
@@ -253,7 +241,7 @@ int main(int argc, char** argv) {
         shutdownDemo(programs);
         return fail("the window's picture is " + got + ", not the size asked for");
     }
-    int exitCode = record(programs, options, output);
+    int exitCode = record(programs, options, output, guard);
     if (exitCode != EXIT_INTERRUPTED)
         shutdownDemo(programs);
     return exitCode;

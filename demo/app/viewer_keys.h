@@ -1,6 +1,0 @@
-// The viewer's keys, on top of the demo's own: Space, Page Up, Page Down, Home, F9, F11 and F12. None of
-// them prints on standard output.
-#pragma once
-
-// Handles one key event (GLFW key code and action) at wall-clock reading `now`.
-void onViewerKey(int key, int action, double now);
