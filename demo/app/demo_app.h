@@ -2,6 +2,7 @@
 // every GPU object of the render passes.
 #pragma once
 
+#include "app/child_process.h"
 #include "app/flight_clock.h"
 #include "app/overlay.h"
 #include "app/probes.h"
@@ -17,7 +18,6 @@
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
 #include "scene/image_prefetch.h"
-#include "scene/import_probe.h"
 #include "scene/scene_model.h"
 
 #include <epoxy/gl.h>
@@ -94,7 +94,7 @@ class DemoApp {
 
     // Scene data, the early check of the scene file, the images decoded meanwhile, and the texture cache
     Assimp::Importer importer;
-    std::unique_ptr<ChildProbe> sceneFileCheck;
+    std::unique_ptr<ChildProcess> sceneFileCheck;
     std::unique_ptr<ImagePrefetch> imagePrefetch;
     std::vector<Scene> scenes;
     TextureCache textureCache;

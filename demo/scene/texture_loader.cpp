@@ -3,6 +3,7 @@
 #include "app/demo_app.h"
 #include "scene/image_decode.h"
 #include "scene/image_prefetch.h"
+#include "scene/image_table.h"
 
 #include <algorithm>
 
