@@ -19,12 +19,14 @@
 #include "render/skybox.h"
 #include "scene/image_prefetch.h"
 #include "scene/scene_model.h"
+#include "scene/texture_loader.h"
 
 #include <epoxy/gl.h>
 #include <GLFW/glfw3.h>
 #include <assimp/Importer.hpp>
 #include <glm/glm.hpp>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -100,6 +102,8 @@ class DemoApp {
     TextureCache textureCache;
     // Made from the prefetch's images while waiting for an earlier one, by request index, until asked for
     std::map<int, Texture> texturesMadeAhead;
+    // Top levels of the large maps, uploaded one a frame once frames are shown
+    std::deque<HeldTopLevel> heldTopLevels;
     std::vector<glm::vec3> tangents;
     std::vector<glm::vec3> bitangents;
 

@@ -254,6 +254,7 @@ void postProcess(const ShaderPrograms& programs) {
 void presentFrame() {
     glfwSwapBuffers(theApp->window);
     glfwPollEvents();
+    uploadNextTopLevel(*theApp);
 }
 
 bool keepRunning() {
