@@ -30,6 +30,7 @@ void DemoApp::releaseGlObjects() {
     bloom = Bloom();
     screenQuad = ScreenQuad();
     scenes.clear();
+    heldTopLevels.clear();
     textureCache.clear();
     texturesMadeAhead.clear();
 }

@@ -2,6 +2,7 @@
 // every GPU object of the render passes.
 #pragma once
 
+#include "app/child_process.h"
 #include "app/flight_clock.h"
 #include "app/overlay.h"
 #include "app/probes.h"
@@ -18,13 +19,16 @@
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
 #include "scene/image_prefetch.h"
-#include "scene/import_probe.h"
 #include "scene/scene_model.h"
+#include "scene/texture_loader.h"
+
+// libepoxy before GLFW, which would otherwise bring the system GL header.
+#include <epoxy/gl.h>
 
 #include <GLFW/glfw3.h>
-#include <epoxy/gl.h>
 #include <glm/glm.hpp>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -95,12 +99,14 @@ class DemoApp {
     unsigned dofShow = 0;
 
     // Scene data, the early check of the scene file, the images decoded meanwhile, and the texture cache
-    std::unique_ptr<ChildProbe> sceneFileCheck;
+    std::unique_ptr<ChildProcess> sceneFileCheck;
     std::unique_ptr<ImagePrefetch> imagePrefetch;
     std::vector<Scene> scenes;
     TextureCache textureCache;
     // Made from the prefetch's images while waiting for an earlier one, by request index, until asked for
     std::map<int, Texture> texturesMadeAhead;
+    // Top levels of the large maps, uploaded one a frame once frames are shown
+    std::deque<HeldTopLevel> heldTopLevels;
     std::vector<glm::vec3> tangents;
     std::vector<glm::vec3> bitangents;
 

@@ -197,7 +197,9 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     // Before the soundtrack's audio thread exists, so that the children are copies of a small process
     // with a single thread.
     std::unique_ptr<ImagePrefetch> imagePrefetch = startImagePrefetch();
-    std::unique_ptr<ChildProbe> sceneFileCheck = startSceneFileCheck(&imagePrefetch->table());
+    ImageTable& images = imagePrefetch->table();
+    std::unique_ptr<ChildProcess> sceneFileCheck =
+        startSceneFileCheck([&images](const aiScene* imported) { requestSceneMaps(imported, images); });
     theApp = new DemoApp(!options.mute);
     theApp->imagePrefetch = std::move(imagePrefetch);
     theApp->sceneFileCheck = std::move(sceneFileCheck);
@@ -255,6 +257,7 @@ void postProcess(const ShaderPrograms& programs) {
 void presentFrame() {
     glfwSwapBuffers(theApp->window);
     glfwPollEvents();
+    uploadNextTopLevel(*theApp);
 }
 
 bool keepRunning() {

@@ -1,5 +1,10 @@
 #include "scene/image_prefetch.h"
 
+#include "scene/image_decode.h"
+#include "scene/material_import.h"
+
+#include <assimp/scene.h>
+
 #include <algorithm>
 #include <chrono>
 #include <sched.h>
@@ -12,7 +17,7 @@ namespace {
 constexpr size_t PREFETCH_SPACE = size_t(4) << 30;
 
 // A decoder takes requests until the table is closed; it only forks and waits, so it stays small.
-constexpr ProbeLimits DECODER_LIMITS{3600.0, size_t(256) << 20};
+constexpr ChildLimits DECODER_LIMITS{3600.0, size_t(256) << 20};
 // Added to the start-up's own niceness.
 constexpr int DECODER_NICENESS = 10;
 
@@ -41,7 +46,7 @@ ImagePrefetch::ImagePrefetch(const std::vector<std::pair<int, std::string>>& req
             images.decode(index);
     };
     for (unsigned i = 0; i < processors; ++i)
-        decoders.push_back(std::make_unique<ChildProbe>(decodeRequests, DECODER_LIMITS));
+        decoders.push_back(std::make_unique<ChildProcess>(decodeRequests, DECODER_LIMITS));
 }
 
 bool ImagePrefetch::decodersLeft() {
@@ -63,4 +68,14 @@ ImageState ImagePrefetch::await(int index, const std::function<bool()>& work) {
         state = images.await(index, 0.0);
         return state == IMAGE_PENDING ? IMAGE_NOT_DECODED : state;
     }
+}
+
+void requestSceneMaps(const aiScene* imported, ImageTable& images) {
+    for (unsigned m = 0; imported && m < imported->mNumMaterials; ++m) {
+        if (std::optional<std::string> diffusePath = diffuseMapPath(*imported->mMaterials[m])) {
+            images.request(DIFFUSE_MAP_COLORS, *diffusePath);
+            images.request(NORMAL_MAP_COLORS, normalMapPath(*diffusePath));
+        }
+    }
+    images.close();
 }

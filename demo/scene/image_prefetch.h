@@ -1,15 +1,18 @@
 // The start-up's images decoded while it does other work: started first thing with the sky's images, given
-// the scene's by the scene file check as soon as it has read the file, and decoded by one child process
-// per processor, each taking the requests in turn.
+// the scene's as soon as the scene file check has read the file (`requestSceneMaps`), and decoded by one
+// child process per processor, each taking the requests in turn.
 #pragma once
 
-#include "scene/image_decode.h"
+#include "app/child_process.h"
+#include "scene/image_table.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+struct aiScene;
 
 class ImagePrefetch {
   public:
@@ -29,5 +32,9 @@ class ImagePrefetch {
     bool decodersLeft();
 
     ImageTable images;
-    std::vector<std::unique_ptr<ChildProbe>> decoders;
+    std::vector<std::unique_ptr<ChildProcess>> decoders;
 };
+
+// Requests the maps that the materials of `imported` name (none where it is null) and closes the table:
+// no image the start-up asks for ahead comes after the scene's.
+void requestSceneMaps(const aiScene* imported, ImageTable& images);

@@ -1,7 +1,7 @@
 #include "scene/scene_import.h"
 
+#include "app/child_process.h"
 #include "app/demo_app.h"
-#include "scene/import_probe.h"
 #include "scene/material_import.h"
 #include "scene/mesh_vertices.h"
 #include "scene/tangents.h"
@@ -28,7 +28,7 @@ bool sceneFileOpens() {
 // A document that the importer would not come back from is reported instead of read. The check started
 // early, if any, has had the start-up so far to finish.
 bool sceneFileImports() {
-    std::unique_ptr<ChildProbe> check = std::move(theApp->sceneFileCheck);
+    std::unique_ptr<ChildProcess> check = std::move(theApp->sceneFileCheck);
     if (!check)
         check = startSceneFileCheck();
     if (check->survived())
@@ -76,15 +76,6 @@ void importMaterials(const aiScene& imported, Scene& scene) {
         scene.materials.push_back(importMaterial(*imported.mMaterials[m]));
 }
 
-void requestMaps(const aiScene& imported, ImageTable& images) {
-    for (unsigned m = 0; m < imported.mNumMaterials; ++m) {
-        if (std::optional<std::string> diffusePath = diffuseMapPath(*imported.mMaterials[m])) {
-            images.request(DIFFUSE_MAP_COLORS, *diffusePath);
-            images.request(NORMAL_MAP_COLORS, normalMapPath(*diffusePath));
-        }
-    }
-}
-
 void importMeshes(const aiScene& imported, const glm::mat4& modelMatrix, Scene& scene) {
     for (unsigned m = 0; m < imported.mNumMeshes; ++m)
         addMeshByOpacity(scene, buildMesh(*imported.mMeshes[m], modelMatrix));
@@ -103,17 +94,14 @@ void addMeshByOpacity(Scene& scene, Mesh mesh) {
     (transparent ? scene.transparentMeshes : scene.opaqueMeshes).push_back(std::move(mesh));
 }
 
-std::unique_ptr<ChildProbe> startSceneFileCheck(ImageTable* images) {
-    auto import = [images] {
+std::unique_ptr<ChildProcess> startSceneFileCheck(const SceneFileReader& alsoRead) {
+    auto import = [alsoRead] {
         Assimp::Importer importer;
         const aiScene* imported = importer.ReadFile(SCENE_FILE, SCENE_IMPORT_FLAGS);
-        if (!images)
-            return;
-        if (imported)
-            requestMaps(*imported, *images);
-        images->close();
+        if (alsoRead)
+            alsoRead(imported);
     };
-    return std::make_unique<ChildProbe>(import, SCENE_PROBE_LIMITS);
+    return std::make_unique<ChildProcess>(import, SCENE_CHECK_LIMITS);
 }
 
 bool loadScene(const glm::vec3& offset) {

@@ -3,8 +3,10 @@
 #include "app/demo_app.h"
 #include "scene/image_decode.h"
 #include "scene/image_prefetch.h"
+#include "scene/image_table.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace {
 
@@ -29,24 +31,49 @@ bool fitsGl(const ImageLevels& image) {
     return image.width <= static_cast<GLuint>(largest) && image.height <= static_cast<GLuint>(largest);
 }
 
-// A texture with every level of the chain.
+// Rows are tightly packed; RGB rows of most odd widths are no multiple of four bytes.
+void uploadLevel(GLint level, const PixelLayout& layout, GLsizei width, GLsizei height,
+                 const unsigned char* texels) {
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, level, layout.internalFormat, width, height, 0, layout.format,
+                 GL_UNSIGNED_BYTE, texels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+}
+
+// 1 for a map whose top level waits for the first frames, 0 otherwise.
+GLint firstLevelNow(const ImageLevels& image) {
+    return image.levels > 1 && std::max(image.width, image.height) > FIRST_FRAME_MAP_SIZE ? 1 : 0;
+}
+
+// Its texels are copied: the shared space they lie in goes with the start-up.
+void holdTopLevel(GLuint texture, const unsigned char* chain, const ImageLevels& image,
+                  const PixelLayout& layout) {
+    size_t bytes = size_t(image.width) * image.height * image.channels;
+    theApp->heldTopLevels.push_back({texture, layout.internalFormat, layout.format,
+                                     static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height),
+                                     std::vector<unsigned char>(chain, chain + bytes)});
+}
+
+// A texture with every level of the chain, the top one held back for a large map; its base level is the
+// first one uploaded.
 Texture createTexture(const unsigned char* chain, const ImageLevels& image, const PixelLayout& layout) {
     Texture texture = Texture::generate();
     glBindTexture(GL_TEXTURE_2D, texture);
     // Set before the levels arrive, the mipmap filter lets GL allocate the whole chain with level 0.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    // Rows are tightly packed; RGB rows of most odd widths are no multiple of four bytes.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    GLint first = firstLevelNow(image);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, first);
+    if (first > 0)
+        holdTopLevel(texture, chain, image, layout);
     for (uint32_t level = 0; level < image.levels; ++level) {
         GLsizei width = std::max(1u, image.width >> level), height = std::max(1u, image.height >> level);
-        glTexImage2D(GL_TEXTURE_2D, level, layout.internalFormat, width, height, 0, layout.format,
-                     GL_UNSIGNED_BYTE, chain);
+        if (static_cast<GLint>(level) >= first)
+            uploadLevel(level, layout, width, height, chain);
         chain += size_t(width) * height * image.channels;
     }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
 }
@@ -111,8 +138,35 @@ std::string normalMapPath(const std::string& diffusePath) {
 }
 
 void finishImagePrefetch(DemoApp& app) {
+    // Textures made ahead and never asked for go, and with them the top levels held for them.
+    auto unclaimed = [&app](const HeldTopLevel& top) {
+        return std::any_of(app.texturesMadeAhead.begin(), app.texturesMadeAhead.end(),
+                           [&top](const auto& ahead) { return ahead.second == top.texture; });
+    };
+    app.heldTopLevels.erase(std::remove_if(app.heldTopLevels.begin(), app.heldTopLevels.end(), unclaimed),
+                            app.heldTopLevels.end());
     app.texturesMadeAhead.clear();
     app.imagePrefetch.reset();
+}
+
+bool uploadNextTopLevel(DemoApp& app) {
+    if (app.heldTopLevels.empty())
+        return false;
+    const HeldTopLevel& top = app.heldTopLevels.front();
+    // The passes find the unit's binding as they left it.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glBindTexture(GL_TEXTURE_2D, top.texture);
+    uploadLevel(0, {top.internalFormat, top.format}, top.width, top.height, top.texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+    glBindTexture(GL_TEXTURE_2D, bound);
+    app.heldTopLevels.pop_front();
+    return true;
+}
+
+void uploadHeldTopLevels(DemoApp& app) {
+    while (uploadNextTopLevel(app)) {
+    }
 }
 
 GLuint loadTexture(ColorSpace colorSpace, std::string path) {

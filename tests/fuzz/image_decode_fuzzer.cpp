@@ -3,7 +3,8 @@
 // as the demo decodes it, in a child process that DevIL's own faults stay in; what comes back for a decoded
 // image must describe a full mipmap chain lying in the shared space, and its levels must be those that
 // this process builds from the same level 0, each texel within the range of the texels it averages.
-#include "scene/image_decode.h"
+#include "scene/image_table.h"
+#include "scene/mip_chain.h"
 
 #include <algorithm>
 #include <cctype>

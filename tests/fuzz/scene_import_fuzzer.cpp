@@ -2,8 +2,8 @@
 // process, as the demo does it), every material through the demo's material import (textures are loaded
 // for real, so a GL context is opened once), and every mesh through the vertex gathering and the tangent
 // frames. What the upload and the passes rely on must hold for any document the importer accepts.
+#include "app/child_process.h"
 #include "app/demo_app.h"
-#include "scene/import_probe.h"
 #include "scene/material_import.h"
 #include "scene/mesh_vertices.h"
 #include "scene/scene_import.h"

@@ -220,3 +220,36 @@ TEST_F(TextureLoader, BrokenImagesGiveNoTextureOrAValidOne) {
         << "the loader still works afterwards";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+// A map larger than the first frame's starts from level 1, and the texture samples level 0 once its top
+// level has followed; a map of that size or less is whole at once. The unit's binding stays as it was.
+TEST_F(TextureLoader, ALargeMapsTopLevelFollowsTheLevelsBelowIt) {
+    std::vector<unsigned char> rgb;
+    for (int i = 0; i < 1024 * 2; ++i)
+        rgb.insert(rgb.end(), {static_cast<unsigned char>(i), static_cast<unsigned char>(i / 7), 9});
+    SceneFolder::write("textures/wide.ppm", ppm(1024, 2, rgb));
+    SceneFolder::write("textures/small.ppm", plainPpm(512, 2, 1, 2, 3));
+    GLuint wide = loadTexture(LINEAR_RGB, "textures/wide.ppm");
+    GLuint small = loadTexture(LINEAR_RGB, "textures/small.ppm");
+    ASSERT_NE(wide, NO_TEXTURE);
+    ASSERT_NE(small, NO_TEXTURE);
+    EXPECT_EQ(textureParameter(wide, GL_TEXTURE_BASE_LEVEL), 1);
+    EXPECT_EQ(levelParameter(wide, 0, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(levelParameter(wide, 1, GL_TEXTURE_WIDTH), 512);
+    EXPECT_EQ(levelParameter(wide, 10, GL_TEXTURE_WIDTH), 1);
+    EXPECT_EQ(textureParameter(small, GL_TEXTURE_BASE_LEVEL), 0);
+    EXPECT_EQ(levelParameter(small, 0, GL_TEXTURE_WIDTH), 512);
+
+    glBindTexture(GL_TEXTURE_2D, small);
+    EXPECT_TRUE(uploadNextTopLevel(*app));
+    EXPECT_FALSE(uploadNextTopLevel(*app));
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), small);
+    EXPECT_EQ(textureParameter(wide, GL_TEXTURE_BASE_LEVEL), 0);
+    // Rows come back bottom first.
+    std::vector<unsigned char> expected(rgb.begin() + 1024 * 3, rgb.end());
+    expected.insert(expected.end(), rgb.begin(), rgb.begin() + 1024 * 3);
+    EXPECT_EQ(texelBytes(wide, GL_RGB, 3), expected);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

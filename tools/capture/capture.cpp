@@ -151,6 +151,8 @@ int main(int argc, char** argv) {
     ShaderPrograms programs;
     if (!startDemo(programs))
         return 1;
+    // Every frame with every level, however few frames come before it.
+    uploadHeldTopLevels(*theApp);
     applyOptions(options);
     ilInit();
     ilEnable(IL_FILE_OVERWRITE);

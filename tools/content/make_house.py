@@ -48,23 +48,25 @@ TEXTURES = {
 }
 
 
-# Largest side of a texture file. The patterns are generated finer and averaged down to it: seen from
-# the flight, 1024 texels look the same, and each such map takes four times the decoding of a 512 one.
-# With the maps decoded beside the start-up, wood and stone at 1024 (ten maps) still made it about
-# 170 ms longer.
+# Side of the texture files. The patterns are generated finer and averaged down to it: seen from
+# the flight, most maps look the same at 1024 texels, and each such map takes four times the decoding of
+# a 512 one. Wood and stone fill the close-ups of the flight's late part, so theirs stay at 1024; the
+# demo shows their levels from 512 down first and adds the top level once the flight runs.
 MAX_TEXTURE_SIZE = 512
+FULL_SIZE_TEXTURES = {"oak_planks.png", "pine_boards.png", "cladding.png", "timber.png", "stone.png"}
+FULL_TEXTURE_SIZE = 1024
 
 
-def _reduced(array):
-    """`array` (rows, columns, channels) averaged over square blocks down to MAX_TEXTURE_SIZE rows."""
-    factor = max(1, array.shape[0] // MAX_TEXTURE_SIZE)
+def _reduced(array, size):
+    """`array` (rows, columns, channels) averaged over square blocks down to `size` rows."""
+    factor = max(1, array.shape[0] // size)
     rows, columns, channels = array.shape
     return array.reshape(rows // factor, factor, columns // factor, factor, channels).mean(axis=(1, 3))
 
 
-def _reduced_normals(encoded):
+def _reduced_normals(encoded, size):
     """A normal map averaged down like `_reduced`, each normal made unit length again."""
-    normals = _reduced(encoded * 2.0 - 1.0)
+    normals = _reduced(encoded * 2.0 - 1.0, size)
     normals /= np.linalg.norm(normals, axis=-1, keepdims=True)
     return normals * 0.5 + 0.5
 
@@ -78,9 +80,10 @@ def write_textures(folder):
     os.makedirs(folder, exist_ok=True)
     for name, (generate, strength) in TEXTURES.items():
         rgb, height = generate()
-        _save_png(_reduced(rgb), os.path.join(folder, name))
+        size = FULL_TEXTURE_SIZE if name in FULL_SIZE_TEXTURES else MAX_TEXTURE_SIZE
+        _save_png(_reduced(rgb, size), os.path.join(folder, name))
         if strength is not None:
-            _save_png(_reduced_normals(texture_noise.normal_map(height, strength)),
+            _save_png(_reduced_normals(texture_noise.normal_map(height, strength), size),
                       os.path.join(folder, "normal_" + name))
 
 

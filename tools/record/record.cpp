@@ -241,6 +241,8 @@ int main(int argc, char** argv) {
         shutdownDemo(programs);
         return fail("the window's picture is " + got + ", not the size asked for");
     }
+    // Every frame with every level, however few frames come before it.
+    uploadHeldTopLevels(*theApp);
     int exitCode = record(programs, options, output, guard);
     if (exitCode != EXIT_INTERRUPTED)
         shutdownDemo(programs);

@@ -1,4 +1,4 @@
-#include "scene/import_probe.h"
+#include "app/child_process.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,11 @@
 
 namespace {
 
-const ProbeLimits QUICK{5.0, size_t(256) << 20};
+const ChildLimits QUICK{5.0, size_t(256) << 20};
 
 } // namespace
 
-TEST(ImportProbe, WorkThatReturnsSurvivesAndItsEffectsStayInTheChild) {
+TEST(ChildProcess, WorkThatReturnsSurvivesAndItsEffectsStayInTheChild) {
     int touched = 0;
     testing::internal::CaptureStdout();
     EXPECT_TRUE(survivesInChild(
@@ -28,13 +28,13 @@ TEST(ImportProbe, WorkThatReturnsSurvivesAndItsEffectsStayInTheChild) {
     EXPECT_EQ(touched, 0);
 }
 
-TEST(ImportProbe, CrashesAndAbortsAreCaught) {
+TEST(ChildProcess, CrashesAndAbortsAreCaught) {
     EXPECT_FALSE(survivesInChild([] { std::raise(SIGSEGV); }, QUICK));
     EXPECT_FALSE(survivesInChild([] { std::abort(); }, QUICK));
     EXPECT_FALSE(survivesInChild([] { std::exit(3); }, QUICK));
 }
 
-TEST(ImportProbe, RunawaysAreStopped) {
+TEST(ChildProcess, RunawaysAreStopped) {
     auto hang = [] {
         for (;;)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -48,10 +48,10 @@ TEST(ImportProbe, RunawaysAreStopped) {
     EXPECT_FALSE(survivesInChild(grow, QUICK));
 }
 
-// Started early, the probe runs while this process does other work; its time limit counts from the start.
-TEST(ImportProbe, AProbeStartedEarlyIsJudgedFromItsStart) {
-    ChildProbe quick([] {}, QUICK);
-    ChildProbe stuck(
+// Started early, the child runs while this process does other work; its time limit counts from the start.
+TEST(ChildProcess, AChildStartedEarlyIsJudgedFromItsStart) {
+    ChildProcess quick([] {}, QUICK);
+    ChildProcess stuck(
         [] {
             for (;;)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -1,4 +1,4 @@
-#include "scene/import_probe.h"
+#include "app/child_process.h"
 
 #include <cerrno>
 #include <chrono>
@@ -50,7 +50,7 @@ void awaitChildEnd(int childEnd, std::chrono::milliseconds timeout) {
 
 } // namespace
 
-ChildProbe::ChildProbe(const std::function<void()>& work, const ProbeLimits& limits)
+ChildProcess::ChildProcess(const std::function<void()>& work, const ChildLimits& limits)
     : limits(limits), deadline(std::chrono::steady_clock::now() +
                                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                                    std::chrono::duration<double>(limits.seconds))) {
@@ -66,7 +66,7 @@ ChildProbe::ChildProbe(const std::function<void()>& work, const ProbeLimits& lim
         childEnd = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
 }
 
-ChildProbe::~ChildProbe() {
+ChildProcess::~ChildProcess() {
     if (child > 0) {
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
@@ -75,7 +75,7 @@ ChildProbe::~ChildProbe() {
         close(childEnd);
 }
 
-bool ChildProbe::finished() {
+bool ChildProcess::finished() {
     if (child <= 0)
         return true;
     int status = 0;
@@ -97,12 +97,12 @@ bool ChildProbe::finished() {
     return true;
 }
 
-bool ChildProbe::survived() {
+bool ChildProcess::survived() {
     while (!finished())
         awaitChildEnd(childEnd, std::chrono::milliseconds(2));
     return verdict;
 }
 
-bool survivesInChild(const std::function<void()>& work, const ProbeLimits& limits) {
-    return ChildProbe(work, limits).survived();
+bool survivesInChild(const std::function<void()>& work, const ChildLimits& limits) {
+    return ChildProcess(work, limits).survived();
 }

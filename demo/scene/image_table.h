@@ -1,0 +1,54 @@
+// Images to decode and their levels, in memory that the processes forked after its construction share
+// with it: a list of requests that one process at a time may add to, any may decode, and the space the
+// levels go to.
+#pragma once
+
+#include "scene/image_levels.h"
+#include "scene/shared_arena.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+enum ImageState : int32_t { IMAGE_PENDING, IMAGE_DECODED, IMAGE_FAILED, IMAGE_NOT_DECODED, IMAGE_RELEASED };
+
+class ImageTable {
+  public:
+    // `capacity`: address space for the levels; only what is written takes memory.
+    explicit ImageTable(size_t capacity);
+    ImageTable(const ImageTable&) = delete;
+    ImageTable& operator=(const ImageTable&) = delete;
+
+    // Adds a request for `path`, decoded to 4 channels when `channels` is 4 and to 3 otherwise; returns
+    // its index (that of the existing one for the same image), or -1 when the table or the path is full.
+    int request(int channels, const std::string& path);
+    // The index of the request for the same image, or -1.
+    int find(int channels, const std::string& path) const;
+    int requestCount() const;
+
+    // Hands the requests out to decoders one at a time, in order; -1 once the table is closed and each
+    // has been handed out. Waits while neither is the case.
+    int nextToDecode();
+    // No more requests will come.
+    void close();
+
+    // Decodes request `index` in a child process and records the outcome: IMAGE_NOT_DECODED when the
+    // levels found no room.
+    void decode(int index);
+    // Waits up to `seconds` for request `index` to get its outcome.
+    ImageState await(int index, double seconds) const;
+    // The levels of a decoded request, checked against the space they claim to lie in; nullptr when
+    // there are none or they do not fit it.
+    const unsigned char* levels(int index, ImageLevels& image) const;
+    // Gives the memory of a decoded request's levels back; it is IMAGE_RELEASED then.
+    void release(int index);
+
+  private:
+    struct Entry;
+    struct Requests;
+    Requests* requests() const;
+    Entry* entry(int index) const;
+
+    SharedMapping list;
+    SharedArena space;
+};
