@@ -52,9 +52,9 @@ void shadeScene(const ShaderPrograms& programs) {
     PassScope scope(PASS_RESOLVE);
     if (theApp->bloomOn == 1) {
         copyPicture(target.multisampleFramebuffer, target.sceneFramebuffer);
-        copyPicture(target.sceneFramebuffer, 0);
+        copyPicture(target.sceneFramebuffer, theApp->windowFramebuffer());
     } else {
-        copyPicture(target.multisampleFramebuffer, 0);
+        copyPicture(target.multisampleFramebuffer, theApp->windowFramebuffer());
     }
 }
 
@@ -104,6 +104,8 @@ bool keyDown(int arrowKey, int letterKey) {
 
 // After the window opened: fullscreen, then the passes' size from the framebuffer that came up.
 void applyWindowOptions(const StartOptions& options) {
+    if (options.headless)
+        return;
     if (options.fullscreen)
         enterFullscreen(glfwGetPrimaryMonitor());
     takeFramebufferSize();
@@ -118,6 +120,14 @@ std::unique_ptr<ImagePrefetch> startImagePrefetch() {
 }
 
 } // namespace
+
+WalkInput stillWalkInput(double now) {
+    WalkInput still;
+    still.now = now;
+    still.cursorX = theApp->camera->lastMouseX;
+    still.cursorY = theApp->camera->lastMouseY;
+    return still;
+}
 
 WalkInput readWalkInput(double now) {
     WalkInput input;
@@ -137,7 +147,9 @@ void moveCamera(double now) {
         theApp->dofOn = theApp->camera->pathDofOn != 0;
     } else {
         const WalkInputSource& source = theApp->walkInputSource;
-        theApp->camera->updateWalk(source ? source(now) : readWalkInput(now));
+        theApp->camera->updateWalk(source             ? source(now)
+                                   : theApp->headless ? stillWalkInput(now)
+                                                      : readWalkInput(now));
     }
 }
 
@@ -165,6 +177,8 @@ void initPasses(const ShaderPrograms& programs) {
 bool resizePasses(int width, int height) {
     if (width <= 0 || height <= 0)
         return false;
+    if (theApp->windowFramebuffer() != 0)
+        theApp->windowTarget = createWindowTarget(width, height);
     sizeSceneTarget(width, height);
     sizeDepthOfField(width, height);
     sizeBloom(width, height);
@@ -196,6 +210,7 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     std::unique_ptr<ImagePrefetch> imagePrefetch = startImagePrefetch();
     std::unique_ptr<ChildProbe> sceneFileCheck = startSceneFileCheck(&imagePrefetch->table());
     theApp = new DemoApp(!options.mute);
+    theApp->headless = options.headless;
     theApp->imagePrefetch = std::move(imagePrefetch);
     theApp->sceneFileCheck = std::move(sceneFileCheck);
     // Before the window opens: the window, every pass's targets and the projection follow this size.
@@ -211,7 +226,9 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
         theApp->dofOn = 0;
     }
     if (theApp->state != INIT) {
-        fprintf(stderr, "Didn't reach INIT-state");
+        // A headless start-up said why in its one line.
+        if (!options.headless)
+            fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
     applyWindowOptions(options);
@@ -223,14 +240,16 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
     // Every image of the start-up is loaded.
     finishImagePrefetch(*theApp);
-    glfwSetKeyCallback(theApp->window, onKeyEvent);
-    followFramebufferSize();
+    if (!options.headless) {
+        glfwSetKeyCallback(theApp->window, onKeyEvent);
+        followFramebufferSize();
+    }
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_SOUNDTRACK]);
         theApp->startSoundtrack();
     }
     if (options.startSeconds > 0.0)
-        seekFlight(options.startSeconds, glfwGetTime());
+        seekFlight(options.startSeconds, options.headless ? 0.0 : glfwGetTime());
     return true;
 }
 
@@ -250,6 +269,10 @@ void postProcess(const ShaderPrograms& programs) {
 }
 
 void presentFrame() {
+    if (theApp->headless) {
+        glFlush();
+        return;
+    }
     glfwSwapBuffers(theApp->window);
     glfwPollEvents();
 }

@@ -46,7 +46,7 @@ void initShadowMapping(GLuint program) {
     glBindTexture(GL_TEXTURE_2D, 0);
     createShadowCubeMap(theApp->light->shadowMapWidth, theApp->light->shadowMapHeight);
     createShadowFramebuffer();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     ShadowUniforms& u = theApp->shadowPass.uniforms;
     u.modelMatrix = glGetUniformLocation(program, "MODEL_matrix");
     u.pvMatrix = glGetUniformLocation(program, "PV_matrix");
@@ -68,5 +68,5 @@ void drawShadowMap() {
                            glm::value_ptr(mesh.modelMatrix));
         drawMesh(mesh, material);
     });
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }

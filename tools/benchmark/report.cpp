@@ -141,9 +141,10 @@ Summary summarize(std::vector<double> values) {
 }
 
 void printReport(const Report& report) {
-    printf("commit: %s\nrenderer: %s\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n\n",
-           report.commit.c_str(), report.renderer.c_str(), report.glVersion.c_str(), report.cpuModel.c_str(),
-           report.cpuCores, report.passClock == "finish" ? "glFinish around each" : "GL timer queries");
+    printf("commit: %s\nrenderer: %s (%s)\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n\n",
+           report.commit.c_str(), report.renderer.c_str(), report.context.c_str(), report.glVersion.c_str(),
+           report.cpuModel.c_str(), report.cpuCores,
+           report.passClock == "finish" ? "glFinish around each" : "GL timer queries");
     printf("start-up (ms)\n");
     for (const auto& [phase, ms] : report.startupMs)
         printf("  %-26s %8.1f\n", phase.c_str(), ms);
@@ -163,10 +164,10 @@ bool writeReport(const Report& report, const std::string& path) {
     Json stretches = Json::object();
     for (const StretchReport& stretch : report.stretches)
         stretches[stretch.name] = stretchJson(stretch);
-    Json json = {{"commit", report.commit},        {"renderer", report.renderer},
-                 {"gl_version", report.glVersion}, {"cpu_model", report.cpuModel},
-                 {"cpu_cores", report.cpuCores},   {"pass_clock", report.passClock},
-                 {"startup_ms", startup},          {"stretches", stretches}};
+    Json json = {
+        {"commit", report.commit},      {"renderer", report.renderer},  {"gl_version", report.glVersion},
+        {"cpu_model", report.cpuModel}, {"cpu_cores", report.cpuCores}, {"pass_clock", report.passClock},
+        {"startup_ms", startup},        {"stretches", stretches},       {"context", report.context}};
     std::ofstream file(path);
     file << json.dump(2) << "\n";
     file.close();
@@ -184,6 +185,7 @@ Report readReport(const std::string& path) {
         report.commit = json.value("commit", "unknown");
         report.renderer = json.at("renderer").get<std::string>();
         report.glVersion = json.value("gl_version", "unknown");
+        report.context = json.value("context", "unknown");
         report.cpuModel = json.value("cpu_model", "unknown");
         report.cpuCores = json.value("cpu_cores", 0);
         report.passClock = json.at("pass_clock").get<std::string>();

@@ -29,6 +29,7 @@ struct Report {
     // What was measured: the build, the GL driver and the processor
     std::string commit;
     std::string renderer, glVersion;
+    std::string context; // "EGL surfaceless", "EGL device" or "GLX"
     std::string cpuModel;
     int cpuCores = 0;
     std::string passClock; // "timer_query", or "finish" for glFinish around each pass

@@ -2,8 +2,7 @@
 // encoded by the ffmpeg program. Every frame is rendered on a clock the recorder sets, as the capture tool
 // renders it, so the film is exact at any frame rate and size however slowly it renders.
 //
-// Run from demo/ (the demo's working directory):
-//   record --out FILE [--from S] [--to S] [--fps N] [--size WxH]
+//   record --out FILE [--from S] [--to S] [--fps N] [--size WxH] [--data DIR] [--headless]
 // The file appears under its name only when complete. Recordings of adjacent ranges join, without
 // re-encoding, through ffmpeg's concat demuxer (see the README).
 #include "app/demo_app.h"
@@ -25,6 +24,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <numeric>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -127,7 +127,7 @@ enum Outcome { ALL_SENT, ENCODER_GONE, READ_FAILED, INTERRUPTED };
 Outcome sendFrames(const ShaderPrograms& programs, const RecordOptions& options, EncoderProcess& encoder,
                    long long& sent) {
     const long long first = firstFrame(options), end = endFrame(options);
-    FrameReadback readback(options.width, options.height);
+    FrameReadback readback(options.width, options.height, theApp->windowFramebuffer());
     Progress progress(end - first, isatty(STDERR_FILENO));
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome = ALL_SENT;
@@ -223,6 +223,8 @@ int main(int argc, char** argv) {
         return fail(
             "ffmpeg was not found on PATH; it encodes the video (scripts/install-deps.sh installs it)");
     catchInterrupts();
+    // Named from the working folder the recorder was started in, not from the data folder.
+    options.out = std::filesystem::absolute(options.out).string();
     TemporaryOutput output(options.out);
     std::string error = output.create();
     if (!error.empty())
@@ -234,11 +236,14 @@ int main(int argc, char** argv) {
     start.height = options.height;
     // The recorder encodes the soundtrack itself: the demo needn't play it.
     start.mute = true;
+    if (!prepareToolStart(options.start, start))
+        return EXIT_FAILED;
     ShaderPrograms programs;
     if (!startDemo(programs, start))
         return EXIT_FAILED;
     // Keys pressed in the window would pause or seek the flight being filmed.
-    glfwSetKeyCallback(theApp->window, nullptr);
+    if (!start.headless)
+        glfwSetKeyCallback(theApp->window, nullptr);
     if (theApp->settings->width != options.width || theApp->settings->height != options.height) {
         std::string got =
             std::to_string(theApp->settings->width) + "x" + std::to_string(theApp->settings->height);

@@ -46,9 +46,7 @@ std::string checkTogether(const RecordOptions& options) {
 
 std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, RecordOptions& options) {
     options.to = flightEnd;
-    CLI::App app{"Records the demo's flight with its soundtrack into an MP4 file (H.264 and AAC). Run it "
-                 "from demo/, the demo's working directory.",
-                 "record"};
+    CLI::App app{"Records the demo's flight with its soundtrack into an MP4 file (H.264 and AAC).", "record"};
     const Interval flight = Interval::between(0.0, flightEnd);
     app.add_option("--out", options.out, "the file to write")->type_name("FILE")->required();
     addNumber(app, "--from", options.from, "first moment of the flight in seconds, 0 by default", flight);
@@ -57,6 +55,7 @@ std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, R
     addNumber(app, "--fps", options.fps, "frames per second, 30 by default", Interval::between(1, MAX_FPS));
     addSize(app, "--size", options.width, options.height, "picture size, 1024x768 by default; even sides",
             LARGEST_WINDOW_SIDE);
+    addToolStartOptions(app, options.start);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return exitCode;
     std::string problem = checkTogether(options);

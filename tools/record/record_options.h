@@ -1,6 +1,8 @@
 // The recorder's command line: what to record, checked before anything renders.
 #pragma once
 
+#include "tool_start.h"
+
 #include <optional>
 #include <string>
 
@@ -9,6 +11,7 @@ struct RecordOptions {
     double from = 0.0, to = 0.0; // flight seconds; `to` defaults to the flight's end
     int fps = 30;
     int width = 1024, height = 768;
+    ToolStartOptions start;
 };
 
 // Parses the command line into `options`. Empty to go on, otherwise the exit code: 0 after --help, 2 after
