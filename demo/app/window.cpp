@@ -37,6 +37,8 @@ void DemoApp::initialize() {
     }
     if (headless) {
         windowTarget = createWindowTarget(settings->width, settings->height);
+        // A context made current on a window starts with the viewport covering it; one without starts empty.
+        glViewport(0, 0, settings->width, settings->height);
     } else {
         glfwSetWindowTitle(window, settings->title.c_str());
         setupInput();
