@@ -11,7 +11,6 @@
 #include "app/demo_loop.h"
 #include "app/key_controls.h"
 #include "app/probes.h"
-#include "app/viewer_keys.h"
 #include "frame_driver.h"
 #include "render/scene_target.h"
 #include "render/window_target.h"
@@ -174,12 +173,10 @@ SampleFindings inspectSample(const FloatSceneTarget& target, int width, int heig
     return findings;
 }
 
-// As the window's key callback hands it on, on the soak's clock.
-void pressKey(int key, double time) {
-    for (int action : {GLFW_PRESS, GLFW_RELEASE}) {
-        onKey(key, action);
-        onViewerKey(key, action, time);
-    }
+// The effect keys, as the window's key callback hands them on; none of them is a viewer key.
+void pressKey(int key) {
+    onKey(key, GLFW_PRESS);
+    onKey(key, GLFW_RELEASE);
 }
 
 } // namespace
@@ -222,7 +219,7 @@ int main(int argc, char** argv) {
         currentTime = time;
         bool keyed = false;
         for (; nextKey < options.keys.size() && options.keys[nextKey].time <= time + 1e-9; ++nextKey) {
-            pressKey(options.keys[nextKey].key, time);
+            pressKey(options.keys[nextKey].key);
             keyed = true;
         }
         bool sampled = keyed || time >= nextSample - 1e-9;
