@@ -9,10 +9,13 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     cat >&2 <<'MESSAGE'
 No display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the demo has no screen to open its window on.
 - On a machine without a screen, run it in a virtual X server: xvfb-run -a scripts/run-demo.sh
-- To get pictures or a video of the flight without a window of your own, build (scripts/build.sh) and use
-  the tools, from demo/:
-      ../build/tools/capture --times 0,30,90 --out /tmp/frames
-      ../build/tools/record --out /tmp/flight.mp4 ...   (../build/tools/record --help lists the options)
+- The tools need no display: without one they render headless (EGL), from any folder. Build them
+  (scripts/build.sh), then for instance:
+      build/tools/capture --times 0,30,90 --out /tmp/frames      pictures of the flight
+      build/tools/record --out /tmp/flight.mp4 --from 20 --to 30  a video with its sound
+      build/tools/benchmark --json /tmp/bench.json               frame and pass times
+      build/tools/soak                                           the whole flight, checked
+  (--help on each lists its options.)
 MESSAGE
     exit 1
 fi

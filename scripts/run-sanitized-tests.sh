@@ -10,7 +10,6 @@ compiler=$(command -v clang++ || command -v clang++-14 || command -v c++)
 cmake -S "$root" -B "$build" -DSANITIZE=ON -DCMAKE_CXX_COMPILER="$compiler" \
     -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
 cmake --build "$build" -j"$(nproc)"
-source "$root/scripts/x-display.sh"
 cd "$build"
 if [ $# -eq 0 ]; then
     set -- -L 'unit|gl|e2e|fuzz'

@@ -7,7 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-source "$root/scripts/x-display.sh"
 (cd "$root/build" && ctest --output-on-failure "$@")
 if [ "${SANITIZERS:-1}" != 0 ]; then
     "$root/scripts/run-sanitized-tests.sh" "$@"

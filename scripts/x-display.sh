@@ -1,4 +1,4 @@
-# Sourced by the test scripts. The GL and end-to-end tests need an X display: when none is set, a virtual
+# Sourced by with-display.sh, for the tests of the demo's own window: when no X display is set, a virtual
 # one (Xvfb) is started for the rest of the script and stopped when it exits.
 if [ -z "${DISPLAY:-}" ]; then
     # The server picks a free display number itself, so parallel runs on one machine cannot collide.

@@ -8,8 +8,6 @@ bool demoMode = false;
 DemoApp::DemoApp(bool withSoundtrack)
     : settings(std::make_unique<WindowSettings>()), camera(std::make_unique<Camera>()),
       light(std::make_unique<MovingLight>()) {
-    // GLFW is not initialised yet, so its clock reads 0: the first frame-rate window starts with it.
-    fpsLastTime = glfwGetTime();
     // Last: a soundtrack failure ends the process before any window exists.
     PhaseTimer timer(startupSeconds[PHASE_SOUNDTRACK]);
     if (withSoundtrack)
@@ -29,6 +27,7 @@ void DemoApp::releaseGlObjects() {
     depthOfField = DepthOfField();
     bloom = Bloom();
     screenQuad = ScreenQuad();
+    windowTarget = WindowTarget();
     scenes.clear();
     heldTopLevels.clear();
     textureCache.clear();
@@ -39,5 +38,8 @@ void DemoApp::teardown() {
     releaseGlObjects();
     finishImagePrefetch(*this);
     state = DESTROYED;
-    glfwTerminate();
+    if (headless)
+        headlessContext.reset();
+    else
+        glfwTerminate();
 }

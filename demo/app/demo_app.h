@@ -4,6 +4,7 @@
 
 #include "app/child_process.h"
 #include "app/flight_clock.h"
+#include "app/headless_context.h"
 #include "app/overlay.h"
 #include "app/probes.h"
 #include "app/screenshot.h"
@@ -18,6 +19,7 @@
 #include "render/screen_quad.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
+#include "render/window_target.h"
 #include "scene/image_prefetch.h"
 #include "scene/scene_model.h"
 #include "scene/texture_loader.h"
@@ -58,6 +60,8 @@ class DemoApp {
 
     void initialize();
     void openWindow();
+    // An EGL context with no window system, and the window's stand-in at the settings' size.
+    void openHeadlessContext();
     void setupInput();
     void initSoundtrack();
     void startSoundtrack();
@@ -68,13 +72,21 @@ class DemoApp {
     void placeSoundtrack(double flightSeconds, bool paused);
     void pauseSoundtrack(bool paused);
 
-    // Window and life cycle
+    // The framebuffer the frames end in: the window's stand-in without a window, otherwise 0.
+    GLuint windowFramebuffer() const { return windowTarget.framebuffer; }
+
+    // Window and life cycle. Headless, GLFW is never called: the context comes from EGL, and the frames
+    // go into `windowTarget`.
     std::unique_ptr<WindowSettings> settings;
+    bool headless = false;
     GLFWwindow* window = nullptr;
+    std::unique_ptr<HeadlessContext> headlessContext;
+    WindowTarget windowTarget;
     AppState state = CREATED;
     double mouseWheel = 0.0;
 
-    // Frame-rate counter
+    // Frame-rate counter; its first window starts at clock reading 0, where GLFW's clock and the tools'
+    // begin.
     double fpsLastTime = 0.0;
     int fpsFrameCount = 0;
     float fps = -1.0f;

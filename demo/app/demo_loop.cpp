@@ -52,9 +52,9 @@ void shadeScene(const ShaderPrograms& programs) {
     PassScope scope(PASS_RESOLVE);
     if (theApp->bloomOn == 1) {
         copyPicture(target.multisampleFramebuffer, target.sceneFramebuffer);
-        copyPicture(target.sceneFramebuffer, 0);
+        copyPicture(target.sceneFramebuffer, theApp->windowFramebuffer());
     } else {
-        copyPicture(target.multisampleFramebuffer, 0);
+        copyPicture(target.multisampleFramebuffer, theApp->windowFramebuffer());
     }
 }
 
@@ -105,6 +105,8 @@ bool keyDown(int arrowKey, int letterKey) {
 // After the window opened: the swap interval, fullscreen, then the passes' size from the framebuffer that
 // came up.
 void applyWindowOptions(const StartOptions& options) {
+    if (options.headless)
+        return;
     if (options.vsync)
         glfwSwapInterval(1);
     if (options.fullscreen)
@@ -121,6 +123,14 @@ std::unique_ptr<ImagePrefetch> startImagePrefetch() {
 }
 
 } // namespace
+
+WalkInput stillWalkInput(double now) {
+    WalkInput still;
+    still.now = now;
+    still.cursorX = theApp->camera->lastMouseX;
+    still.cursorY = theApp->camera->lastMouseY;
+    return still;
+}
 
 WalkInput readWalkInput(double now) {
     WalkInput input;
@@ -140,7 +150,9 @@ void moveCamera(double now) {
         theApp->dofOn = theApp->camera->pathDofOn != 0;
     } else {
         const WalkInputSource& source = theApp->walkInputSource;
-        theApp->camera->updateWalk(source ? source(now) : readWalkInput(now));
+        theApp->camera->updateWalk(source             ? source(now)
+                                   : theApp->headless ? stillWalkInput(now)
+                                                      : readWalkInput(now));
     }
 }
 
@@ -168,6 +180,8 @@ void initPasses(const ShaderPrograms& programs) {
 bool resizePasses(int width, int height) {
     if (width <= 0 || height <= 0)
         return false;
+    if (theApp->windowFramebuffer() != 0)
+        theApp->windowTarget = createWindowTarget(width, height);
     sizeSceneTarget(width, height);
     sizeDepthOfField(width, height);
     sizeBloom(width, height);
@@ -201,6 +215,7 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     std::unique_ptr<ChildProcess> sceneFileCheck =
         startSceneFileCheck([&images](const aiScene* imported) { requestSceneMaps(imported, images); });
     theApp = new DemoApp(!options.mute);
+    theApp->headless = options.headless;
     theApp->imagePrefetch = std::move(imagePrefetch);
     theApp->sceneFileCheck = std::move(sceneFileCheck);
     // Before the window opens: the window, every pass's targets and the projection follow this size.
@@ -216,7 +231,9 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     theApp->shadowMappingOn = 1;
     theApp->dofOn = 0;
     if (theApp->state != INIT) {
-        fprintf(stderr, "Didn't reach INIT-state");
+        // A headless start-up said why in its one line.
+        if (!options.headless)
+            fprintf(stderr, "Didn't reach INIT-state");
         return false;
     }
     applyWindowOptions(options);
@@ -228,14 +245,16 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     withoutTextureTime(PHASE_PASS_SETUP, [&] { initPasses(programs); });
     // Every image of the start-up is loaded.
     finishImagePrefetch(*theApp);
-    glfwSetKeyCallback(theApp->window, onKeyEvent);
-    followFramebufferSize();
+    if (!options.headless) {
+        glfwSetKeyCallback(theApp->window, onKeyEvent);
+        followFramebufferSize();
+    }
     {
         PhaseTimer timer(theApp->startupSeconds[PHASE_SOUNDTRACK]);
         theApp->startSoundtrack();
     }
     if (options.startSeconds > 0.0)
-        seekFlight(options.startSeconds, glfwGetTime());
+        seekFlight(options.startSeconds, options.headless ? 0.0 : glfwGetTime());
     return true;
 }
 
@@ -255,8 +274,12 @@ void postProcess(const ShaderPrograms& programs) {
 }
 
 void presentFrame() {
-    glfwSwapBuffers(theApp->window);
-    glfwPollEvents();
+    if (theApp->headless) {
+        glFlush();
+    } else {
+        glfwSwapBuffers(theApp->window);
+        glfwPollEvents();
+    }
     uploadNextTopLevel(*theApp);
 }
 

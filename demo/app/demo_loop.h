@@ -22,9 +22,9 @@ ShaderPrograms buildPrograms();
 // Every pass's targets, vertex arrays and uniform locations, in the order the passes depend on.
 void initPasses(const ShaderPrograms& programs);
 
-// Re-creates every window-sized target for a framebuffer of `width` x `height` and makes it the window
-// size the passes draw at and the projection's aspect. A size of 0 (a minimised window) changes nothing;
-// false then.
+// Re-creates every window-sized target, the window's stand-in too, for a framebuffer of `width` x
+// `height` and makes it the window size the passes draw at and the projection's aspect. A size of 0 (a
+// minimised window) changes nothing; false then.
 bool resizePasses(int width, int height);
 
 // Makes `width` x `height` (both above 0) the size the passes draw at and the projection's aspect; the
@@ -44,6 +44,7 @@ struct StartOptions {
     bool resizable = false;         // the window's frame can resize it
     // Where F9 saves; the data folder when empty.
     std::filesystem::path screenshotFolder;
+    bool headless = false;          // an EGL context and a window stand-in; no GLFW, no input
 };
 
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.
@@ -56,6 +57,10 @@ void moveCamera(double now);
 // Walk mode's input from the window: its pointer, keys and wheel.
 WalkInput readWalkInput(double now);
 
+// Walk mode's input with nothing touched: the pointer where the camera last saw it, no key, no wheel. The
+// walk input of a headless run.
+WalkInput stillWalkInput(double now);
+
 // One iteration of the frame loop up to, not including, the presentation; `now` is the clock reading. The
 // camera's flight and the light follow the flight's clock (flight_control.h), which is `now` unless the
 // viewer paused or moved the flight.
@@ -64,7 +69,8 @@ void renderFrame(const ShaderPrograms& programs, double now);
 // The post-process the flags select: bloom added onto the window, or depth of field covering it.
 void postProcess(const ShaderPrograms& programs);
 
-// Presents the frame and handles window events (the key callback runs here).
+// Presents the frame and handles window events (the key callback runs here); headless, hands the frame to
+// the GPU.
 void presentFrame();
 
 // False once Escape was pressed or the window was asked to close.

@@ -9,12 +9,24 @@ void accumulateWheel(GLFWwindow*, double, double yOffset) {
     theApp->mouseWheel += yOffset;
 }
 
+// What every new context starts with: the clear colour, the depth test and face culling.
+void setContextDefaults(const WindowSettings& settings) {
+    glClearColor(settings.clearColor[0], settings.clearColor[1], settings.clearColor[2],
+                 settings.clearColor[3]);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_CULL_FACE);
+}
+
 } // namespace
 
 void DemoApp::initialize() {
     if (state != CREATED)
         return;
-    openWindow();
+    if (headless)
+        openHeadlessContext();
+    else
+        openWindow();
     if (state != WINDOW_OPEN)
         return;
     // libepoxy resolves each function on first call; what can fail is the context it finds current. The
@@ -23,8 +35,14 @@ void DemoApp::initialize() {
         fprintf(stderr, "Failed to initialize GLEW\n");
         return;
     }
-    glfwSetWindowTitle(window, settings->title.c_str());
-    setupInput();
+    if (headless) {
+        windowTarget = createWindowTarget(settings->width, settings->height);
+        // A context made current on a window starts with the viewport covering it; one without starts empty.
+        glViewport(0, 0, settings->width, settings->height);
+    } else {
+        glfwSetWindowTitle(window, settings->title.c_str());
+        setupInput();
+    }
     state = INIT;
     glEnable(GL_FRAMEBUFFER_SRGB);
 }
@@ -56,12 +74,20 @@ void DemoApp::openWindow() {
         return;
     }
     glfwMakeContextCurrent(window);
-    glClearColor(settings->clearColor[0], settings->clearColor[1], settings->clearColor[2],
-                 settings->clearColor[3]);
+    setContextDefaults(*settings);
     state = WINDOW_OPEN;
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
+}
+
+void DemoApp::openHeadlessContext() {
+    headlessContext = std::make_unique<HeadlessContext>();
+    std::string error;
+    if (!headlessContext->open(error)) {
+        fprintf(stderr, "Headless rendering: %s\n", error.c_str());
+        headlessContext.reset();
+        return;
+    }
+    setContextDefaults(*settings);
+    state = WINDOW_OPEN;
 }
 
 void DemoApp::setupInput() {

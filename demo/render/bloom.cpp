@@ -32,7 +32,7 @@ BloomTargets createTargets(int width, int height) {
     targets.bloomFramebuffer = createColorFramebuffer(
         {targets.bloomBlurTexture1, targets.bloomBlurTexture2, targets.bloomResultTexture},
         "ERROR: Bloom framebuffer is not complete.\n");
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     return targets;
 }
 
@@ -102,5 +102,5 @@ void drawBloom() {
     glEnable(GL_CULL_FACE);
     glActiveTexture(GL_TEXTURE0 + BLOOM_SCENE_UNIT);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }

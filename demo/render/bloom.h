@@ -39,7 +39,7 @@ struct Bloom {
 void initBloom(GLuint program);
 
 // Creates the bloom targets for a window of `width` x `height`, or re-creates them for it, with the pixel
-// step to match. Ends with framebuffer 0 bound.
+// step to match. Ends with the window's framebuffer bound.
 void sizeBloom(int width, int height);
 
 // Reduces the scene image into `bloomInputTexture`, with the depth-of-field program current; leaves the

@@ -48,7 +48,7 @@ DofTargets createTargets(int width, int height) {
     targets.dofFramebuffer =
         createColorFramebuffer({targets.dofBlurTexture1, targets.dofBlurTexture2, targets.dofResultTexture},
                                "ERROR: Bloom framebuffer is not complete.\n");
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     return targets;
 }
 
@@ -158,7 +158,7 @@ void drawDofDepth() {
     glUniform3fv(dof.depthUniforms.camPos, 1, &camera.position[0]);
     glUniform2f(dof.depthUniforms.nearFar, camera.nearPlane, camera.farPlane);
     forEachSolidMesh(theApp->scenes, drawCameraDepth);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }
 
 void drawDepthOfField() {
@@ -186,5 +186,5 @@ void drawDepthOfField() {
 
     glEnable(GL_CULL_FACE);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }

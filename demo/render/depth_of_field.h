@@ -63,7 +63,7 @@ using RandomDraw = int (*)();
 void initDepthOfField(GLuint depthProgram, GLuint program);
 
 // Creates the depth-of-field targets for a window of `width` x `height`, or re-creates them for it. Ends
-// with framebuffer 0 bound.
+// with the window's framebuffer bound.
 void sizeDepthOfField(int width, int height);
 
 // Fills `samples` with offsets in [-1, 1] x [-1, 1], four draws per sample: sign of x, sign of y, x, y.

@@ -42,6 +42,14 @@ Framebuffer createColorFramebuffer(std::initializer_list<GLuint> textures, const
     return framebuffer;
 }
 
+Renderbuffer attachRenderbuffer(GLenum attachment, GLenum format, int samples, int width, int height) {
+    Renderbuffer renderbuffer = Renderbuffer::generate();
+    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, renderbuffer);
+    return renderbuffer;
+}
+
 int targetSide(int size, int divisor) {
     return std::max(1, size / divisor);
 }

@@ -26,6 +26,9 @@ Framebuffer bindNewFramebuffer();
 // `incompleteMessage` when it is not complete.
 Framebuffer createColorFramebuffer(std::initializer_list<GLuint> textures, const char* incompleteMessage);
 
+// A renderbuffer of `samples` samples (0: a plain one), attached to the bound framebuffer.
+Renderbuffer attachRenderbuffer(GLenum attachment, GLenum format, int samples, int width, int height);
+
 // A target's side for a window side of `size`: `size` / `divisor`, rounded down, but at least one pixel, so
 // that a tiny window still gives targets to render into.
 int targetSide(int size, int divisor);

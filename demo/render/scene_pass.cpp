@@ -173,7 +173,7 @@ void drawSceneDepth(GLuint framebuffer) {
     });
     glDisable(GL_POLYGON_OFFSET_FILL);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }
 
 // The sky comes after the opaque meshes: it lies behind all of them, so the picture is the same, but the
@@ -188,5 +188,5 @@ void drawScene(GLuint framebuffer, SceneDepth depth) {
     for (const Scene& scene : theApp->scenes)
         drawTransparentMeshes(scene);
     glUniform1f(theApp->scenePass.uniforms.isTrans, 0.0f);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }

@@ -31,10 +31,10 @@ enum SceneDepth { SCENE_DEPTH_CLEARED, SCENE_DEPTH_LAID };
 // Clears `framebuffer`, an off-screen framebuffer of the window's size, and lays down the camera depth of
 // the opaque meshes with the depth-of-field depth program (made current by the caller), a little behind
 // them: the scene pass then shades only the nearest surface of each pixel where early depth rejection
-// works, on single-sample targets. Ends with framebuffer 0 bound.
+// works, on single-sample targets. Ends with the window's framebuffer bound.
 void drawSceneDepth(GLuint framebuffer);
 
 // Clears `framebuffer`, an off-screen framebuffer of the window's size (its colour only when
 // `SCENE_DEPTH_LAID`), and draws the whole scene into it with the scene program (made current by the
-// caller). Ends with framebuffer 0 bound.
+// caller). Ends with the window's framebuffer bound.
 void drawScene(GLuint framebuffer, SceneDepth depth = SCENE_DEPTH_CLEARED);

@@ -3,19 +3,6 @@
 #include "app/demo_app.h"
 #include "render/render_targets.h"
 
-namespace {
-
-// A renderbuffer of `samples` samples (0: a plain one), attached to the bound framebuffer.
-Renderbuffer attachRenderbuffer(GLenum attachment, GLenum format, int samples, int width, int height) {
-    Renderbuffer renderbuffer = Renderbuffer::generate();
-    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
-    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, renderbuffer);
-    return renderbuffer;
-}
-
-} // namespace
-
 SceneTarget createSceneTarget(int width, int height, GLenum colorFormat) {
     SceneTarget target;
     target.sceneColorTexture =
@@ -31,7 +18,7 @@ SceneTarget createSceneTarget(int width, int height, GLenum colorFormat) {
     target.multisampleDepthBuffer =
         attachRenderbuffer(GL_DEPTH_ATTACHMENT, GL_DEPTH_COMPONENT32, SCENE_SAMPLES, width, height);
     reportIncompleteFramebuffer("ERROR: Scene framebuffer is not complete.\n");
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     return target;
 }
 
@@ -44,5 +31,5 @@ void copyPicture(GLuint from, GLuint to) {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }

@@ -17,12 +17,12 @@ struct SceneTarget {
 
 // A scene target of `width` x `height` whose colour images have `colorFormat`: `sceneColorTexture` as
 // colour attachment 0 of `sceneFramebuffer`, with a depth renderbuffer, and the 4-sample framebuffer of the
-// same formats. Ends with framebuffer 0 bound.
+// same formats. Ends with the window's framebuffer bound.
 SceneTarget createSceneTarget(int width, int height, GLenum colorFormat);
 
 // Creates the demo's scene target (sRGB colour) at `width` x `height`, or re-creates it there.
 void sizeSceneTarget(int width, int height);
 
-// Copies the window-sized colour image of framebuffer `from` into framebuffer `to` (0: the window's back
-// buffer), resolving the samples when `from` has several. Ends with framebuffer 0 bound.
+// Copies the window-sized colour image of framebuffer `from` into framebuffer `to` (the window's, 0 for a
+// GLFW window), resolving the samples when `from` has several. Ends with the window's framebuffer bound.
 void copyPicture(GLuint from, GLuint to);

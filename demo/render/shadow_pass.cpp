@@ -48,7 +48,7 @@ void initShadowMapping(GLuint program) {
     glBindTexture(GL_TEXTURE_2D, 0);
     createShadowCubeMap(theApp->light->shadowMapWidth, theApp->light->shadowMapHeight);
     createShadowFramebuffer();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     ShadowUniforms& u = theApp->shadowPass.uniforms;
     lookUpUniforms(program, {{&u.modelMatrix, "MODEL_matrix"},
                              {&u.pvMatrix, "PV_matrix"},
@@ -70,5 +70,5 @@ void drawShadowMap() {
                            glm::value_ptr(mesh.modelMatrix));
         drawMesh(mesh, material);
     });
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }

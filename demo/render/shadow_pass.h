@@ -16,9 +16,9 @@ struct ShadowPass {
 };
 
 // Creates `shadowCubeMap` and its layered `shadowFramebuffer` and looks up the uniforms of `program`.
-// Leaves the cube map bound on the active texture unit and framebuffer 0 bound.
+// Leaves the cube map bound on the active texture unit and the window's framebuffer bound.
 void initShadowMapping(GLuint program);
 
 // Renders the depth of every solid mesh into all six faces; the caller has made the shadow program
-// current. Ends with framebuffer 0 bound and the viewport at the shadow-map size.
+// current. Ends with the window's framebuffer bound and the viewport at the shadow-map size.
 void drawShadowMap();

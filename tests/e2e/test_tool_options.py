@@ -1,6 +1,6 @@
 """Command lines of the tools. A bad value is refused with a message naming its option and exit code 2
-before any window opens (the runs have no display, so a tool that went on could not refuse with 2); the
-content generators' --help and a bad option write nothing."""
+before anything renders (the runs have no display, so a tool that went on would render headless and end
+with 0 or 1, not 2); the content generators' --help and a bad option write nothing."""
 
 import os
 import subprocess

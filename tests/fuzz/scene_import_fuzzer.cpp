@@ -65,8 +65,10 @@ void checkMesh(const aiMesh& mesh, unsigned materialCount) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // A DemoApp with its window, as the texture loader needs; run from demo/, where the soundtrack is found.
+    // A DemoApp with a headless context, as the texture loader needs; run from demo/, where the soundtrack
+    // is found.
     theApp = new DemoApp();
+    theApp->headless = true;
     theApp->initialize();
     if (theApp->state != INIT) {
         fprintf(stderr, "no GL context\n");

@@ -1,4 +1,5 @@
-// A DemoApp with its real window and 3.3 core context, one per test.
+// A DemoApp with its real 3.3 core context, one per test: headless, or with its window where the test
+// program is one of the window's.
 #pragma once
 
 #include "app/demo_app.h"
@@ -7,14 +8,18 @@
 
 #include <array>
 
+// Whether this test program's contexts are headless; its main file says.
+extern const bool headlessContexts;
+
 class GlTest : public ::testing::Test {
   protected:
     void SetUp() override {
         demoMode = true;
         app = new DemoApp();
         theApp = app;
+        app->headless = headlessContexts;
         app->initialize();
-        ASSERT_EQ(app->state, INIT) << "no 3.3 core context on this display";
+        ASSERT_EQ(app->state, INIT) << "no 3.3 core context";
     }
 
     void TearDown() override {

@@ -25,7 +25,7 @@ std::array<GLint, 4> viewport() {
 GLenum framebufferStatus(GLuint framebuffer) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     return status;
 }
 
@@ -52,17 +52,17 @@ TEST_F(PassTest, TargetsAreCompleteAndTheCubeMapHasSixDepthFaces) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(PassTest, EachPassEndsOnTheDefaultFramebufferWithItsViewport) {
+TEST_F(PassTest, EachPassEndsOnTheWindowsFramebufferWithItsViewport) {
     addMesh(box(glm::vec3(-0.5f), glm::vec3(0.5f)), addMaterial(Material()));
     glUseProgram(programs.shadowProgram);
     drawShadowMap();
-    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
+    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), GLint(app->windowFramebuffer()));
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 1024}));
     glUseProgram(programs.sceneProgram);
     const SceneTarget& target = app->sceneTarget;
     for (GLuint framebuffer : {GLuint(target.sceneFramebuffer), GLuint(target.multisampleFramebuffer)}) {
         drawScene(framebuffer);
-        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0) << framebuffer;
+        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), GLint(app->windowFramebuffer())) << framebuffer;
         EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 1024, 768})) << framebuffer;
         EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
@@ -212,14 +212,14 @@ namespace {
 
 using Pixels = std::vector<unsigned char>;
 
-// The RGB bytes of the window's back buffer, or of a framebuffer's colour attachment 0.
+// The RGB bytes of the window's back buffer (framebuffer 0), or of a framebuffer's colour attachment 0.
 Pixels readColor(GLuint framebuffer) {
     Pixels pixels(1024 * 768 * 3);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glReadBuffer(framebuffer == 0 ? GL_BACK : GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 1024, 768, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     return pixels;
 }
 
@@ -262,9 +262,9 @@ TEST_F(PassTest, EachCaseShadesTheSceneOnceAndKeepsItsPicture) {
         return std::array<int, 3>{begun[PASS_SCENE_DEPTH], begun[PASS_SCENE], begun[PASS_SCENE_MULTISAMPLE]};
     };
     EXPECT_EQ(frame(0, 0), (std::array<int, 3>{0, 0, 1}));
-    const Pixels plain = readColor(0);
+    const Pixels plain = readColor(app->windowFramebuffer());
     EXPECT_EQ(frame(0, 1), (std::array<int, 3>{0, 0, 1}));
-    EXPECT_EQ(differingPixels(readColor(0), plain), 0) << "a black bloom adds nothing";
+    EXPECT_EQ(differingPixels(readColor(app->windowFramebuffer()), plain), 0) << "a black bloom adds nothing";
     EXPECT_EQ(differingPixels(readColor(target.sceneFramebuffer), plain), 0)
         << "the bloom reads the 4-sample picture";
     EXPECT_EQ(frame(1, 1), (std::array<int, 3>{1, 1, 0}));

@@ -39,7 +39,7 @@ void fillTexture(GLuint texture, float r, float g, float b, float a) {
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
     glClearColor(r, g, b, a);
     glClear(GL_COLOR_BUFFER_BIT);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
     glDeleteFramebuffers(1, &framebuffer);
     const float* clear = theApp->settings->clearColor;
     glClearColor(clear[0], clear[1], clear[2], clear[3]);
@@ -103,7 +103,7 @@ class PostFxTest : public GlTest {
         GLint framebuffer = -1, viewport[4] = {0, 0, 0, 0};
         glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
         glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(framebuffer, 0);
+        EXPECT_EQ(framebuffer, GLint(theApp->windowFramebuffer()));
         EXPECT_EQ(viewport[2], WIDTH);
         EXPECT_EQ(viewport[3], HEIGHT);
     }
@@ -129,7 +129,7 @@ TEST_F(PostFxTest, TargetsAreCompleteAndTheBloomFilterHasItsConstants) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 
     EXPECT_EQ(app->bloom.bloomTexelOffset.x, 0.00390625f);
     EXPECT_EQ(app->bloom.bloomTexelOffset.y, 1.0f / 192.0f);

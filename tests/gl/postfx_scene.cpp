@@ -104,7 +104,7 @@ void PostFxScene::draw() {
     glUseProgram(colorProgram);
     glUniformMatrix4fv(uniformLocation(colorProgram, "MVP"), 1, GL_FALSE, &viewProjection[0][0]);
     glViewport(0, 0, theApp->settings->width, theApp->settings->height);
-    const GLuint framebuffers[] = {0u, theApp->sceneTarget.sceneFramebuffer};
+    const GLuint framebuffers[] = {theApp->windowFramebuffer(), theApp->sceneTarget.sceneFramebuffer};
     for (GLuint framebuffer : framebuffers) {
         glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -116,5 +116,5 @@ void PostFxScene::draw() {
             glDrawArrays(GL_TRIANGLES, 0, scene.opaqueMeshes[i].vertexCount);
         }
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, theApp->windowFramebuffer());
 }

@@ -1,5 +1,6 @@
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
+#include "gl_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,9 @@ std::map<std::string, std::vector<GLuint>> liveGlObjects() {
 // so nothing the program made is left orphaned.
 TEST(Shutdown, ReleasesEveryGlObjectAndTearsDownButKeepsTheApplicationAndItsMusic) {
     ShaderPrograms programs;
-    ASSERT_TRUE(startDemo(programs));
+    StartOptions start;
+    start.headless = headlessContexts;
+    ASSERT_TRUE(startDemo(programs, start));
     renderFrame(programs, 0.0);
     presentFrame();
     DemoApp* app = theApp;

@@ -1,7 +1,7 @@
 // Measures the demo: its real start-up, phase by phase, then stretches of the flight and of walk mode on a
 // controlled clock, timing every render pass with GL timer queries and the whole frame with glFinish; or
-// compares two of its reports. Run from demo/ (the demo's working directory), on a display;
-// `benchmark --help` lists the options.
+// compares two of its reports. It renders without a window unless asked for one; `benchmark --help` lists
+// the options.
 #include "app/build_info.h"
 #include "app/command_line.h"
 #include "app/demo_app.h"
@@ -10,6 +10,7 @@
 #include "frame_driver.h"
 #include "render/shader_loader.h"
 #include "report.h"
+#include "tool_start.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +34,8 @@ struct Options {
     std::vector<std::string> only;
     bool finishPasses = false;
     std::vector<std::string> compare;
+    bool window = false;
+    ToolStartOptions start;
 };
 
 // A stretch of the run: the clock from `from` to `to`, in demo mode or in walk mode, with the shadow, bloom
@@ -74,7 +77,12 @@ void addOptions(CLI::App& app, Options& options) {
             "--finish-passes", options.finishPasses,
             "times each pass on the wall clock between glFinish calls instead of with timer queries: a "
             "deferred renderer such as llvmpipe may rasterise a pass's triangles inside a later pass's "
-            "query")};
+            "query"),
+        app.add_flag("--window", options.window,
+                     "renders in a GLFW window on the display instead of headless through EGL (without a "
+                     "display it stays headless)")};
+    addToolStartOptions(app, options.start);
+    app.get_option("--window")->excludes("--headless");
     CLI::Option* compare =
         app.add_option(
                "--compare", options.compare,
@@ -282,7 +290,7 @@ int main(int argc, char** argv) {
     double mainStart = probeSeconds();
     double beforeMain = secondsBeforeMain();
     Options options;
-    CLI::App app("Measures the demo's start-up, frames and passes; run from demo/ on a display.");
+    CLI::App app("Measures the demo's start-up, frames and passes.");
     nameProgram(app, "tellmarin-benchmark");
     addOptions(app, options);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
@@ -291,13 +299,21 @@ int main(int argc, char** argv) {
         return compareReports(options.compare);
     // Frames, not sound, are measured; an explicit choice of audio driver is respected.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (!options.jsonPath.empty())
+        options.jsonPath = std::filesystem::absolute(options.jsonPath).string();
+    // Headless by default: a window's swap would tie the frame times to the display.
+    options.start.headless = options.start.headless || !options.window;
+    StartOptions start;
+    if (!prepareToolStart(options.start, start))
+        return 1;
     ShaderPrograms programs;
-    if (!startDemo(programs))
+    if (!startDemo(programs, start))
         return 1;
     Report report;
     report.date = utcDate();
-    // A swap synchronised to the display would hold every frame to its refresh.
-    glfwSwapInterval(report.swapInterval);
+    // A swap synchronised to the display would hold every frame to its refresh. Headless, nothing swaps.
+    if (!start.headless)
+        glfwSwapInterval(report.swapInterval);
     for (int phase = 0; phase < PHASE_COUNT; ++phase)
         report.startupMs.emplace_back(startupPhaseName(static_cast<StartupPhase>(phase)),
                                       1e3 * theApp->startupSeconds[phase]);
@@ -339,6 +355,8 @@ int main(int argc, char** argv) {
         report.passNames.push_back(renderPassName(static_cast<RenderPass>(pass)));
     report.renderer = glString(GL_RENDERER);
     report.glVersion = glString(GL_VERSION);
+    report.context =
+        contextKindName(theApp->headlessContext ? theApp->headlessContext->kind : ContextKind::GLX);
     report.cpuModel = cpuModel();
     report.cpuCores = static_cast<int>(std::thread::hardware_concurrency());
     printReport(report);

@@ -144,8 +144,8 @@ Summary summarize(std::vector<double> values) {
 }
 
 void printReport(const Report& report) {
-    printf("commit: %s (%s build)\nrenderer: %s\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n",
-           report.commit.c_str(), report.buildType.c_str(), report.renderer.c_str(), report.glVersion.c_str(),
+    printf("commit: %s (%s build)\nrenderer: %s (%s)\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n",
+           report.commit.c_str(), report.buildType.c_str(), report.renderer.c_str(), report.context.c_str(), report.glVersion.c_str(),
            report.cpuModel.c_str(), report.cpuCores,
            report.passClock == "finish" ? "glFinish around each" : "GL timer queries");
     printf("picture: %dx%d, swap interval %d\n", report.width, report.height, report.swapInterval);
@@ -182,6 +182,7 @@ bool writeReport(const Report& report, const std::string& path) {
                  {"commit", report.commit},
                  {"build_type", report.buildType},
                  {"renderer", report.renderer},
+                 {"context", report.context},
                  {"gl_version", report.glVersion},
                  {"cpu_model", report.cpuModel},
                  {"cpu_cores", report.cpuCores},
@@ -232,6 +233,7 @@ Report readReport(const std::string& path) {
         report.commit = json.value("commit", "unknown");
         report.renderer = json.at("renderer").get<std::string>();
         report.glVersion = json.value("gl_version", "unknown");
+        report.context = json.value("context", "unknown");
         report.cpuModel = json.value("cpu_model", "unknown");
         report.cpuCores = json.value("cpu_cores", 0);
         report.passClock = json.at("pass_clock").get<std::string>();

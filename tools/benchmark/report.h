@@ -33,6 +33,7 @@ struct Report {
     std::string commit, buildType;
     std::string date; // ISO 8601, UTC
     std::string renderer, glVersion;
+    std::string context; // "EGL surfaceless", "EGL device" or "GLX"
     std::string cpuModel;
     int cpuCores = 0;
     int width = 0, height = 0; // the rendered picture

@@ -1,16 +1,19 @@
 // Renders chosen moments of the demo into PNG files. It runs the demo's own start-up and frame loop on a
 // clock it sets itself, stepping the flight and the light through their paths to each requested time.
-// Run from demo/ (the demo's working directory); `capture --help` lists the options.
+// `capture --help` lists the options.
 #include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "frame_driver.h"
+#include "render/window_target.h"
+#include "tool_start.h"
 
 #include <IL/il.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -24,6 +27,7 @@ struct Options {
     std::vector<float> walk;
     std::vector<int> flags;
     std::vector<float> light;
+    ToolStartOptions start;
 };
 
 void addOptions(CLI::App& app, Options& options) {
@@ -49,6 +53,7 @@ void addOptions(CLI::App& app, Options& options) {
         {switchValue, switchValue, switchValue, switchValue, dofView}, {4, 5});
     addNumberList(app, "--light", options.light,
                   "X,Y,Z: holds the light there instead of moving it along its path", {anyNumber}, {3});
+    addToolStartOptions(app, options.start);
 }
 
 void applyOptions(const Options& options) {
@@ -70,12 +75,11 @@ void applyOptions(const Options& options) {
     }
 }
 
-// The window's back buffer, top row first, as RGB bytes.
+// The window's picture, top row first, as RGB bytes.
 std::vector<unsigned char> readFrame(int width, int height) {
     std::vector<unsigned char> bottomUp(static_cast<size_t>(width) * height * 3);
     glFinish();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
+    readFromWindow(theApp->windowFramebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<unsigned char> topDown(bottomUp.size());
@@ -139,7 +143,7 @@ bool captureFrame(const ShaderPrograms& programs, double time, const std::string
 
 int main(int argc, char** argv) {
     Options options;
-    CLI::App app("Renders moments of the demo into PNG files; run from demo/.");
+    CLI::App app("Renders moments of the demo into PNG files.");
     nameProgram(app, "tellmarin-capture");
     addOptions(app, options);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
@@ -147,9 +151,14 @@ int main(int argc, char** argv) {
     std::sort(options.times.begin(), options.times.end());
     // Frames, not sound, are wanted; an explicit choice of audio driver is respected.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // Named from the working folder the capture was started in, not from the data folder.
+    options.outDir = std::filesystem::absolute(options.outDir).string();
     mkdir(options.outDir.c_str(), 0755);
+    StartOptions start;
+    if (!prepareToolStart(options.start, start))
+        return 1;
     ShaderPrograms programs;
-    if (!startDemo(programs))
+    if (!startDemo(programs, start))
         return 1;
     // Every frame with every level, however few frames come before it.
     uploadHeldTopLevels(*theApp);

@@ -3,7 +3,9 @@
 #include "app/demo_app.h"
 
 void frameAt(const ShaderPrograms& programs, double time) {
-    glfwSetTime(time);
+    // The window's key callback reads GLFW's clock.
+    if (!theApp->headless)
+        glfwSetTime(time);
     renderFrame(programs, time);
 }
 
@@ -19,11 +21,5 @@ void enterWalk(const glm::vec3& position, float heading, float pitch) {
     camera.horizontalAngle = heading;
     camera.verticalAngle = pitch;
     // The pointer rests where the camera last saw it, so the view does not turn.
-    theApp->walkInputSource = [](double now) {
-        WalkInput still;
-        still.now = now;
-        still.cursorX = theApp->camera->lastMouseX;
-        still.cursorY = theApp->camera->lastMouseY;
-        return still;
-    };
+    theApp->walkInputSource = stillWalkInput;
 }

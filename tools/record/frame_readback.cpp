@@ -1,7 +1,10 @@
 #include "frame_readback.h"
 
-FrameReadback::FrameReadback(int width, int height)
-    : width(width), height(height), size(static_cast<size_t>(width) * height * 4) {
+#include "render/window_target.h"
+
+FrameReadback::FrameReadback(int width, int height, GLuint windowFramebuffer)
+    : width(width), height(height), windowFramebuffer(windowFramebuffer),
+      size(static_cast<size_t>(width) * height * 4) {
     for (Buffer& buffer : buffers) {
         buffer = Buffer::generate();
         glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
@@ -11,8 +14,7 @@ FrameReadback::FrameReadback(int width, int height)
 }
 
 void FrameReadback::start() {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
+    readFromWindow(windowFramebuffer);
     glBindBuffer(GL_PIXEL_PACK_BUFFER, buffers[started % 2]);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);

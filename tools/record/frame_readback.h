@@ -8,10 +8,12 @@
 
 class FrameReadback {
   public:
-    // Needs the window's context current; it must still be when this goes.
-    FrameReadback(int width, int height);
+    // Reads `windowFramebuffer` (0: a GLFW window's back buffer). Needs the window's context current; it
+    // must still be when this goes.
+    FrameReadback(int width, int height, GLuint windowFramebuffer);
 
-    // Starts copying the back buffer (RGBA, bottom row first) into the buffer not holding the last frame.
+    // Starts copying the window's picture (RGBA, bottom row first) into the buffer not holding the last
+    // frame.
     void start();
     // True while a started copy has not been handed over.
     bool pending() const { return started > handed; }
@@ -24,6 +26,7 @@ class FrameReadback {
     void unmap();
 
     int width, height;
+    GLuint windowFramebuffer;
     size_t size;
     Buffer buffers[2];
     unsigned started = 0, handed = 0;

@@ -2,8 +2,7 @@
 // encoded by the ffmpeg program. Every frame is rendered on a clock the recorder sets, as the capture tool
 // renders it, so the film is exact at any frame rate and size however slowly it renders.
 //
-// Run from demo/ (the demo's working directory):
-//   record --out FILE [--from S] [--to S] [--fps N] [--size WxH] [--part K/N]
+//   record --out FILE [--from S] [--to S] [--fps N] [--size WxH] [--part K/N] [--data DIR] [--headless]
 // The file appears under its name only when complete. Recordings of adjacent ranges join, without
 // re-encoding, through ffmpeg's concat demuxer (see the README); --part K/N records the K-th of N such
 // ranges, so that the parts can render on different machines.
@@ -26,6 +25,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <numeric>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -120,7 +120,7 @@ enum Outcome { ALL_SENT, ENCODER_GONE, READ_FAILED, INTERRUPTED };
 Outcome sendFrames(const ShaderPrograms& programs, const RecordOptions& options, EncoderProcess& encoder,
                    const RecordingGuard& guard, long long& sent) {
     const auto [first, end] = framesToRecord(options);
-    FrameReadback readback(options.width, options.height);
+    FrameReadback readback(options.width, options.height, theApp->windowFramebuffer());
     Progress progress(end - first, isatty(STDERR_FILENO));
     const auto start = std::chrono::steady_clock::now();
     Outcome outcome = ALL_SENT;
@@ -219,6 +219,8 @@ int main(int argc, char** argv) {
         return fail(
             "ffmpeg was not found on PATH; it encodes the video (scripts/install-deps.sh installs it)");
     RecordingGuard guard;
+    // Named from the working folder the recorder was started in, not from the data folder.
+    options.out = std::filesystem::absolute(options.out).string();
     TemporaryOutput output(options.out, guard);
     std::string error = output.create();
     if (!error.empty())
@@ -230,11 +232,14 @@ int main(int argc, char** argv) {
     start.height = options.height;
     // The recorder encodes the soundtrack itself: the demo needn't play it.
     start.mute = true;
+    if (!prepareToolStart(options.start, start))
+        return EXIT_FAILED;
     ShaderPrograms programs;
     if (!startDemo(programs, start))
         return EXIT_FAILED;
     // Keys pressed in the window would pause or seek the flight being filmed.
-    glfwSetKeyCallback(theApp->window, nullptr);
+    if (!start.headless)
+        glfwSetKeyCallback(theApp->window, nullptr);
     if (theApp->settings->width != options.width || theApp->settings->height != options.height) {
         std::string got =
             std::to_string(theApp->settings->width) + "x" + std::to_string(theApp->settings->height);

@@ -73,8 +73,7 @@ std::string checkTogether(const RecordOptions& options) {
 
 std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, RecordOptions& options) {
     options.to = flightEnd;
-    CLI::App app{"Records the demo's flight with its soundtrack into an MP4 file (H.264 and AAC). Run it "
-                 "from demo/, the demo's working directory."};
+    CLI::App app{"Records the demo's flight with its soundtrack into an MP4 file (H.264 and AAC)."};
     nameProgram(app, "tellmarin-record");
     const Interval flight = Interval::between(0.0, flightEnd);
     app.add_option("--out", options.out, "the file to write")->type_name("FILE")->required();
@@ -85,6 +84,7 @@ std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, R
     addSize(app, "--size", options.width, options.height, "picture size, 1024x768 by default; even sides",
             LARGEST_WINDOW_SIDE);
     addPart(app, options.part, options.parts);
+    addToolStartOptions(app, options.start);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return exitCode;
     std::string problem = checkTogether(options);

@@ -1,6 +1,8 @@
 // The recorder's command line: what to record, checked before anything renders.
 #pragma once
 
+#include "tool_start.h"
+
 #include <optional>
 #include <string>
 
@@ -10,6 +12,7 @@ struct RecordOptions {
     int fps = 30;
     int width = 1024, height = 768;
     int part = 1, parts = 1; // the part of the range to record, from 1, and how many there are
+    ToolStartOptions start;
 };
 
 // Frames counted from the flight's start at the recording's frame rate: the first one and one past the last.

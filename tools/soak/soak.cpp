@@ -3,7 +3,7 @@
 // state after every render pass and after every frame, non-finite colours in sampled frames, the number of
 // GL objects and the process's resident memory.
 //
-// Run from demo/ (the demo's working directory), on a display; `soak --help` lists the options.
+// `soak --help` lists the options.
 // The demo's console goes to standard output unchanged. The findings go to standard error, one
 // "name value..." line each; the exit code is 0 unless the run could not start.
 #include "app/command_line.h"
@@ -13,6 +13,8 @@
 #include "app/probes.h"
 #include "frame_driver.h"
 #include "render/scene_target.h"
+#include "render/window_target.h"
+#include "tool_start.h"
 
 #include <cmath>
 #include <cstdio>
@@ -33,6 +35,7 @@ struct Options {
     double end = 175.0;
     double sample = 5.0;
     std::vector<KeyPress> keys;
+    ToolStartOptions start;
 };
 
 int keyCode(const std::string& name) {
@@ -74,6 +77,7 @@ void addOptions(CLI::App& app, Options& options) {
            "--keys", [&options](const std::string& text) { options.keys = parseKeys(text); },
            "T:KEY,...: key presses, clock reading and key name (F1 to F5, F10), e.g. 100:F10,101:F1")
         ->type_name("LIST");
+    addToolStartOptions(app, options.start);
 }
 
 // GL errors, each reported with where it was found.
@@ -151,8 +155,7 @@ SampleFindings inspectSample(const FloatSceneTarget& target, int width, int heig
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, scene.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     std::vector<unsigned char> window(pixels * 3);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
+    readFromWindow(theApp->windowFramebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, window.data());
     bool windowShowsImage = theApp->dofOn == 0 || theApp->dofShow == 0;
@@ -170,24 +173,27 @@ SampleFindings inspectSample(const FloatSceneTarget& target, int width, int heig
     return findings;
 }
 
-void pressKey(int key) {
-    onKeyEvent(theApp->window, key, 0, GLFW_PRESS, 0);
-    onKeyEvent(theApp->window, key, 0, GLFW_RELEASE, 0);
+// The effect keys, as the window's key callback hands them on; none of them is a viewer key.
+void pressKey(int key, double now) {
+    onKey(key, GLFW_PRESS, now);
+    onKey(key, GLFW_RELEASE, now);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     Options options;
-    CLI::App app(
-        "Runs the whole flight and past its end on a controlled clock and checks it; run from demo/.");
+    CLI::App app("Runs the whole flight and past its end on a controlled clock and checks it.");
     nameProgram(app, "tellmarin-soak");
     addOptions(app, options);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return *exitCode;
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    StartOptions start;
+    if (!prepareToolStart(options.start, start))
+        return 1;
     ShaderPrograms programs;
-    if (!startDemo(programs))
+    if (!startDemo(programs, start))
         return 1;
     ErrorLog errors;
     errors.check("start-up", 0.0);
@@ -214,7 +220,7 @@ int main(int argc, char** argv) {
         currentTime = time;
         bool keyed = false;
         for (; nextKey < options.keys.size() && options.keys[nextKey].time <= time + 1e-9; ++nextKey) {
-            pressKey(options.keys[nextKey].key);
+            pressKey(options.keys[nextKey].key, time);
             keyed = true;
         }
         bool sampled = keyed || time >= nextSample - 1e-9;
