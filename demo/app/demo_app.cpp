@@ -29,6 +29,7 @@ void DemoApp::releaseGlObjects() {
     depthOfField = DepthOfField();
     bloom = Bloom();
     screenQuad = ScreenQuad();
+    upscale = Upscale();
     scenes.clear();
     textureCache.clear();
     texturesMadeAhead.clear();

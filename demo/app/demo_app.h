@@ -5,6 +5,7 @@
 #include "app/flight_clock.h"
 #include "app/overlay.h"
 #include "app/probes.h"
+#include "app/scale_control.h"
 #include "app/window_mode.h"
 #include "audio/audio_engine.h"
 #include "motion/camera.h"
@@ -16,6 +17,7 @@
 #include "render/screen_quad.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
+#include "render/upscale.h"
 #include "scene/image_prefetch.h"
 #include "scene/import_probe.h"
 #include "scene/scene_model.h"
@@ -37,6 +39,15 @@ struct WindowSettings {
     int width = 1024;
     int height = 768;
     std::string title = "Tellmarin...";
+};
+
+// The scene's share of the window's width and height, the size it is drawn at, and the controller that
+// may choose the share to hold a frame rate.
+struct SceneScale {
+    float scale = 1.0f;
+    int width = 1024;
+    int height = 768;
+    ScaleControl control;
 };
 
 class DemoApp {
@@ -65,6 +76,7 @@ class DemoApp {
 
     // Window and life cycle
     std::unique_ptr<WindowSettings> settings;
+    SceneScale sceneScale;
     GLFWwindow* window = nullptr;
     AppState state = CREATED;
     double mouseWheel = 0.0;
@@ -111,6 +123,7 @@ class DemoApp {
     DepthOfField depthOfField;
     Bloom bloom;
     ScreenQuad screenQuad;
+    Upscale upscale;
 
     // The viewer's hold on the run: the flight's clock, the overlay, the window's place before fullscreen
     FlightClock flightClock;

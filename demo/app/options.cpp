@@ -1,9 +1,17 @@
 #include "app/options.h"
 
 #include "app/command_line.h"
+#include "app/scale_control.h"
 #include "motion/flight.h"
 
 #include <algorithm>
+
+CLI::Option* addScaleOption(CLI::App& app, double& scale) {
+    return addNumber(app, "--scale", scale,
+                     "draws the scene at this share of the window's width and height and scales it up "
+                     "(default 1)",
+                     Interval::between(SMALLEST_SCALE, LARGEST_SCALE));
+}
 
 std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options) {
     StartOptions& start = options.start;
@@ -11,7 +19,7 @@ std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options)
     app.footer(
         "Keys: Escape ends; F10 walk mode and back; in walk mode F1-F4 shadows, bloom, normal mapping, "
         "depth of field, F5 depth-of-field view; Space pause; Page Up / Page Down 10 s back / on; "
-        "Home restart; F11 fullscreen; F12 overlay.");
+        "Home restart; - / = scene scale down / up; F11 fullscreen; F12 overlay.");
     app.failure_message(CLI::FailureMessage::help);
     addSize(app, "--size", start.width, start.height, "the window's size (default 1024x768)",
             LARGEST_WINDOW_SIDE);
@@ -19,6 +27,11 @@ std::optional<int> parseDemoOptions(int argc, char** argv, DemoOptions& options)
     addNumber(app, "--start", start.startSeconds,
               "the moment of the flight to begin at, in seconds (past its end: its end)",
               Interval::atLeast(0.0));
+    addScaleOption(app, start.scale);
+    addNumber(app, "--target-fps", start.targetFps,
+              "chooses the scene's scale, from 0.25 to 1, to hold this frame rate; each change is told on "
+              "standard error",
+              Interval::atLeast(1));
     app.add_flag("--mute", start.mute, "no soundtrack: no audio device is needed");
     app.add_option("--data", options.dataFolder,
                    "the data folder: the one holding shader/, with models/, images/ and sounds/ beside it")

@@ -3,6 +3,7 @@
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
 #include "app/flight_control.h"
+#include "app/scene_scale.h"
 #include "motion/flight.h"
 
 #include <imgui.h>
@@ -25,6 +26,7 @@ const char* const KEYS[][2] = {
     {"Space", "pause / go on"},
     {"Page Up, Down", "10 s back, on"},
     {"Home", "restart"},
+    {"- =", "scene scale down, up"},
     {"F10", "walk mode / flight"},
     {"W A S D, wheel", "walk, zoom"},
     {"F1 - F4", "walk: effects"},
@@ -135,6 +137,23 @@ void effects() {
     theApp->dofShow = static_cast<unsigned>(view);
 }
 
+// The slider is the viewer's own choice and stops the controller; a target of 0 leaves the scale alone.
+void sceneScale() {
+    SceneScale& scene = theApp->sceneScale;
+    ImGui::Text("Scene scale: %.2f of the window, drawn at %dx%d", static_cast<double>(scene.scale),
+                scene.width, scene.height);
+    float scale = scene.scale;
+    ImGui::SetNextItemWidth(PANEL_WIDTH / 2);
+    if (ImGui::SliderFloat("scale (- =)", &scale, SMALLEST_SCALE, LARGEST_SCALE, "%.2f"))
+        chooseSceneScale(scale);
+    int target = scene.control.targetFps;
+    ImGui::SetNextItemWidth(PANEL_WIDTH / 2);
+    if (ImGui::InputInt("target frame rate", &target) && target >= 0)
+        holdSceneFrameRate(target);
+    ImGui::SameLine();
+    ImGui::TextDisabled(scene.control.targetFps > 0 ? "(holding it)" : "(0: none)");
+}
+
 void keys() {
     if (!ImGui::CollapsingHeader("Keys", ImGuiTreeNodeFlags_DefaultOpen))
         return;
@@ -160,6 +179,8 @@ void panel(Overlay& overlay, double now) {
     passTimes(overlay.passTimes);
     ImGui::Separator();
     effects();
+    ImGui::Separator();
+    sceneScale();
     ImGui::Separator();
     keys();
     ImGui::End();

@@ -2,6 +2,7 @@
 
 #include "app/flight_control.h"
 #include "app/overlay.h"
+#include "app/scene_scale.h"
 #include "app/window_mode.h"
 
 #include <GLFW/glfw3.h>
@@ -27,6 +28,14 @@ void onViewerKey(int key, int action, double now) {
         break;
     case GLFW_KEY_HOME:
         seekFlight(0.0, now);
+        break;
+    case GLFW_KEY_MINUS:
+    case GLFW_KEY_KP_SUBTRACT:
+        stepSceneScale(-1);
+        break;
+    case GLFW_KEY_EQUAL:
+    case GLFW_KEY_KP_ADD:
+        stepSceneScale(1);
         break;
     case GLFW_KEY_F11:
         toggleFullscreen();

@@ -128,8 +128,9 @@ void drawCameraDepth(const Mesh& mesh, const Material& material) {
 }
 
 void initDepthOfField(GLuint depthProgram, GLuint program) {
-    sizeSceneTarget(theApp->settings->width, theApp->settings->height);
-    sizeDepthOfField(theApp->settings->width, theApp->settings->height);
+    const SceneScale& scene = theApp->sceneScale;
+    sizeSceneTarget(scene.width, scene.height);
+    sizeDepthOfField(scene.width, scene.height);
     lookUpDepthUniforms(depthProgram);
     lookUpStageUniforms(program);
     generatePoissonSamples(theApp->depthOfField.dofPoissonSamples, std::rand);

@@ -23,6 +23,6 @@ SceneTarget createSceneTarget(int width, int height, GLenum colorFormat);
 // Creates the demo's scene target (sRGB colour) at `width` x `height`, or re-creates it there.
 void sizeSceneTarget(int width, int height);
 
-// Copies the window-sized colour image of framebuffer `from` into framebuffer `to` (0: the window's back
+// Copies the scene-sized colour image of framebuffer `from` into framebuffer `to` (0: the window's back
 // buffer), resolving the samples when `from` has several. Ends with framebuffer 0 bound.
 void copyPicture(GLuint from, GLuint to);

@@ -1,6 +1,7 @@
 #include "render/screen_quad.h"
 
 #include "app/demo_app.h"
+#include "render/upscale.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ void drawQuad(int source) {
     if (source != QUAD_BLOOM && source != QUAD_DOF)
         return;
     const QuadUniforms& uniforms = theApp->screenQuad.uniforms;
-    glViewport(0, 0, theApp->settings->width, theApp->settings->height);
+    glBindFramebuffer(GL_FRAMEBUFFER, frameFramebuffer());
+    glViewport(0, 0, theApp->sceneScale.width, theApp->sceneScale.height);
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_CUBE_MAP, theApp->shadowPass.shadowCubeMap);
     glUniform1i(uniforms.cubeTexture, 1);

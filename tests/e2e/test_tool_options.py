@@ -37,12 +37,14 @@ def bad_command_lines(folder):
         ("capture", capture + ["--flags", "1,1,1,0,4"], "--flags"),
         ("capture", capture + ["--light", "1,2,x"], "--light"),
         ("capture", capture + ["--bogus", "1"], "--bogus"),
+        ("capture", capture + ["--scale", "0"], "--scale"),
         ("benchmark", ["--frames", "1x"], "--frames"),
         ("benchmark", ["--frames", "0"], "--frames"),
         ("benchmark", ["--warmup", "-1"], "--warmup"),
         ("benchmark", ["--only", "walk,nowhere"], "--only"),
         ("benchmark", ["--compare", report], "--compare"),
         ("benchmark", ["--frames", "2", "--compare", report, report], "--compare"),
+        ("benchmark", ["--scale", "2"], "--scale"),
         ("soak", ["--end", "abc"], "--end"),
         ("soak", ["--step", "2"], "--step"),
         ("soak", ["--sample", "0"], "--sample"),
@@ -62,6 +64,7 @@ def bad_command_lines(folder):
         ("record", record + ["--to", "200"], "--to"),
         ("record", record + ["--to", "nan"], "--to"),
         ("record", record + ["--from", "0.05"], "--from"),
+        ("record", record + ["--scale", "x"], "--scale"),
     ]
 
 

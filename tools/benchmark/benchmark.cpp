@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
+#include "app/options.h"
 #include "app/probes.h"
 #include "build_commit.h"
 #include "frame_driver.h"
@@ -29,6 +30,7 @@ struct Options {
     std::string jsonPath;
     std::vector<std::string> only;
     bool finishPasses = false;
+    double scale = 1.0;
     std::vector<std::string> compare;
 };
 
@@ -68,7 +70,8 @@ void addOptions(CLI::App& app, Options& options) {
             "--finish-passes", options.finishPasses,
             "times each pass on the wall clock between glFinish calls instead of with timer queries: a "
             "deferred renderer such as llvmpipe may rasterise a pass's triangles inside a later pass's "
-            "query")};
+            "query"),
+        addScaleOption(app, options.scale)};
     CLI::Option* compare =
         app.add_option(
                "--compare", options.compare,
@@ -244,7 +247,9 @@ int main(int argc, char** argv) {
     // Frames, not sound, are measured; an explicit choice of audio driver is respected.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ShaderPrograms programs;
-    if (!startDemo(programs))
+    StartOptions start;
+    start.scale = options.scale;
+    if (!startDemo(programs, start))
         return 1;
     Report report;
     for (int phase = 0; phase < PHASE_COUNT; ++phase)

@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
+#include "app/options.h"
 #include "frame_driver.h"
 
 #include <IL/il.h>
@@ -24,6 +25,7 @@ struct Options {
     std::vector<float> walk;
     std::vector<int> flags;
     std::vector<float> light;
+    double scale = 1.0;
 };
 
 void addOptions(CLI::App& app, Options& options) {
@@ -49,6 +51,7 @@ void addOptions(CLI::App& app, Options& options) {
         {switchValue, switchValue, switchValue, switchValue, dofView}, {4, 5});
     addNumberList(app, "--light", options.light,
                   "X,Y,Z: holds the light there instead of moving it along its path", {anyNumber}, {3});
+    addScaleOption(app, options.scale);
 }
 
 void applyOptions(const Options& options) {
@@ -148,7 +151,9 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     mkdir(options.outDir.c_str(), 0755);
     ShaderPrograms programs;
-    if (!startDemo(programs))
+    StartOptions start;
+    start.scale = options.scale;
+    if (!startDemo(programs, start))
         return 1;
     applyOptions(options);
     ilInit();

@@ -232,6 +232,7 @@ int main(int argc, char** argv) {
     StartOptions start;
     start.width = options.width;
     start.height = options.height;
+    start.scale = options.scale;
     // The recorder encodes the soundtrack itself: the demo needn't play it.
     start.mute = true;
     ShaderPrograms programs;

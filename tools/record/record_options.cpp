@@ -57,6 +57,7 @@ std::optional<int> parseRecordOptions(int argc, char** argv, double flightEnd, R
     addNumber(app, "--fps", options.fps, "frames per second, 30 by default", Interval::between(1, MAX_FPS));
     addSize(app, "--size", options.width, options.height, "picture size, 1024x768 by default; even sides",
             LARGEST_WINDOW_SIDE);
+    addScaleOption(app, options.scale);
     if (std::optional<int> exitCode = parseCommandLine(app, argc, argv))
         return exitCode;
     std::string problem = checkTogether(options);

@@ -9,6 +9,7 @@ struct RecordOptions {
     double from = 0.0, to = 0.0; // flight seconds; `to` defaults to the flight's end
     int fps = 30;
     int width = 1024, height = 768;
+    double scale = 1.0; // the scene's share of the picture's width and height
 };
 
 // Parses the command line into `options`. Empty to go on, otherwise the exit code: 0 after --help, 2 after
