@@ -65,7 +65,9 @@ float controlScale(ScaleControl& control, float scale, double now) {
         control.frames = 0;
         return scale;
     }
-    if (!countFrame(now, control.windowStart, control.frames, control.fps))
+    // The first second pays for the driver compiling shaders on first use: it is measured, not acted on.
+    const bool first = control.fps < 0.0f;
+    if (!countFrame(now, control.windowStart, control.frames, control.fps) || first)
         return scale;
     return nextScale(scale, control.fps, control.targetFps);
 }

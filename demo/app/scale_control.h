@@ -29,8 +29,8 @@ float stepScale(float scale, int direction);
 float nextScale(float scale, double fps, double targetFps);
 
 // Counts one frame drawn at `scale` that ended at clock reading `now`. At the end of each measured second
-// returns the share `nextScale` picks for the frames to come; otherwise, and while the controller is off,
-// `scale`.
+// but the first returns the share `nextScale` picks for the frames to come; otherwise, and while the
+// controller is off, `scale`.
 float controlScale(ScaleControl& control, float scale, double now);
 
 // Turns the controller on for `targetFps` (0: off); the measuring starts afresh with the next frame.

@@ -95,6 +95,14 @@ TEST(ScaleControl, NoisyFramesNearTheTargetDoNotMakeItHunt) {
     EXPECT_LE(run.changes.size(), 1u);
 }
 
+TEST(ScaleControl, ASlowFirstSecondIsNotTakenForASlowMachine) {
+    // The driver compiles its shaders during the first frames.
+    Machine fast{0.005, 0.02};
+    fast.jitter = [](long frame) { return frame < 2 ? 100.0 : 1.0; };
+    const ControlledRun run = runFor(fast, 12, 1.0f, 30.0);
+    EXPECT_TRUE(run.changes.empty()) << "went to " << run.changes.front().to;
+}
+
 TEST(ScaleControl, StopsAtTheBoundsAndStaysPutWhenOff) {
     const Machine hopeless{0.5, 0.5};
     EXPECT_EQ(runFor(hopeless, 30, 1.0f, 60.0).finalScale, SMALLEST_SCALE);
