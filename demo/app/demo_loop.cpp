@@ -159,7 +159,7 @@ ShaderPrograms buildPrograms() {
     programs.dofProgram = compileProgram("shader/Dof.vert", "shader/Dof.frag");
     programs.quadProgram = compileProgram("shader/TextureQuad.vert", "shader/TextureQuad.frag");
     programs.bloomProgram = compileProgram("shader/Bloom.vert", "shader/Bloom.frag");
-    programs.upscaleProgram = compileQuietProgram("shader/TextureQuad.vert", "shader/Upscale.frag");
+    programs.upscaleProgram = compileQuietProgram("shader/Upscale.vert", "shader/Upscale.frag");
     return programs;
 }
 

@@ -2,7 +2,6 @@
 
 #include "app/demo_app.h"
 #include "render/render_targets.h"
-#include "render/screen_quad.h"
 
 void initUpscale(GLuint program) {
     const SceneScale& scene = theApp->sceneScale;
@@ -41,8 +40,8 @@ void drawUpscale(int windowWidth, int windowHeight) {
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, theApp->upscale.frameTexture);
     glUniform1i(theApp->upscale.uniforms.frameTexture, 0);
-    glDisable(GL_CULL_FACE);
-    drawQuadGeometry();
-    glEnable(GL_CULL_FACE);
+    // The triangle's corners come from the vertex index; the core profile still wants a vertex array bound.
+    glBindVertexArray(theApp->screenQuad.quadVao);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
