@@ -96,7 +96,8 @@ void uploadStageSettings() {
     glUniform1f(u.nearEnd, DepthOfField::dofNearEnd);
     glUniform1f(u.farStart, DepthOfField::dofFarStart);
     glUniform1f(u.farEnd, DepthOfField::dofFarEnd);
-    glUniform1f(u.radiusScale, DepthOfField::dofRadiusScale);
+    // The radii count the scene image's pixels: a scene drawn smaller blurs as much of the window with fewer.
+    glUniform1f(u.radiusScale, DepthOfField::dofRadiusScale * theApp->sceneScale.scale);
     glUniform2fv(u.poisson, DOF_SAMPLE_COUNT, &dof.dofPoissonSamples[0][0]);
     glUniform1f(u.dofShow, static_cast<float>(theApp->dofShow));
 }
