@@ -28,6 +28,7 @@ void DemoApp::releaseGlObjects() {
     bloom = Bloom();
     screenQuad = ScreenQuad();
     windowTarget = WindowTarget();
+    upscale = Upscale();
     scenes.clear();
     heldTopLevels.clear();
     textureCache.clear();

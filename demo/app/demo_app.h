@@ -7,6 +7,7 @@
 #include "app/headless_context.h"
 #include "app/overlay.h"
 #include "app/probes.h"
+#include "app/scale_control.h"
 #include "app/screenshot.h"
 #include "app/window_mode.h"
 #include "audio/audio_engine.h"
@@ -19,6 +20,7 @@
 #include "render/screen_quad.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
+#include "render/upscale.h"
 #include "render/window_target.h"
 #include "scene/image_prefetch.h"
 #include "scene/scene_model.h"
@@ -44,6 +46,15 @@ struct WindowSettings {
     int height = 768;
     std::string title = "Tellmarin...";
     bool resizable = false;
+};
+
+// The scene's share of the window's width and height, the size it is drawn at, and the controller that
+// may choose the share to hold a frame rate.
+struct SceneScale {
+    float scale = 1.0f;
+    int width = 1024;
+    int height = 768;
+    ScaleControl control;
 };
 
 class DemoApp {
@@ -79,6 +90,7 @@ class DemoApp {
     // go into `windowTarget`.
     std::unique_ptr<WindowSettings> settings;
     bool headless = false;
+    SceneScale sceneScale;
     GLFWwindow* window = nullptr;
     std::unique_ptr<HeadlessContext> headlessContext;
     WindowTarget windowTarget;
@@ -130,6 +142,7 @@ class DemoApp {
     DepthOfField depthOfField;
     Bloom bloom;
     ScreenQuad screenQuad;
+    Upscale upscale;
 
     // The viewer's hold on the run: the flight's clock, the overlay, the window's place before fullscreen,
     // the screenshot asked for

@@ -4,6 +4,7 @@
 #include "app/flight_control.h"
 #include "app/frame_rate.h"
 #include "app/key_controls.h"
+#include "app/scene_scale.h"
 #include "app/window_mode.h"
 #include "render/bloom.h"
 #include "render/depth_of_field.h"
@@ -13,6 +14,7 @@
 #include "render/shader_loader.h"
 #include "render/shadow_pass.h"
 #include "render/skybox.h"
+#include "render/upscale.h"
 #include "scene/scene_import.h"
 #include "scene/texture_loader.h"
 
@@ -26,11 +28,12 @@ void reportFrameRate(double now) {
 }
 
 // The scene is shaded once, into the target that its picture needs. The depth of field covers the whole
-// window with an image made from the single-sample scene image; there the opaque meshes' depth is laid
+// frame with an image made from the single-sample scene image; there the opaque meshes' depth is laid
 // first, so that each pixel is shaded once. Otherwise the scene is shaded with 4 samples and resolved:
-// into the scene image when the bloom reads it, and the window shows that image, or straight into the
-// window. (A depth laid first does not pay with samples: the software rasteriser then shades every
-// fragment before it tests the depth.)
+// into the scene image when the bloom reads it, and the frame shows that image, or straight into the
+// frame. The frame is the window, or the upscale's target when the scene is drawn smaller. (A depth laid
+// first does not pay with samples: the software rasteriser then shades every fragment before it tests the
+// depth.)
 void shadeScene(const ShaderPrograms& programs) {
     const SceneTarget& target = theApp->sceneTarget;
     if (theApp->dofOn == 1) {
@@ -52,9 +55,9 @@ void shadeScene(const ShaderPrograms& programs) {
     PassScope scope(PASS_RESOLVE);
     if (theApp->bloomOn == 1) {
         copyPicture(target.multisampleFramebuffer, target.sceneFramebuffer);
-        copyPicture(target.sceneFramebuffer, theApp->windowFramebuffer());
+        copyPicture(target.sceneFramebuffer, frameFramebuffer());
     } else {
-        copyPicture(target.multisampleFramebuffer, theApp->windowFramebuffer());
+        copyPicture(target.multisampleFramebuffer, frameFramebuffer());
     }
 }
 
@@ -85,6 +88,12 @@ void showDepthOfField(const ShaderPrograms& programs) {
     PassScope scope(PASS_QUAD);
     glUseProgram(programs.quadProgram);
     drawQuad(QUAD_DOF);
+}
+
+void upscaleFrame(const ShaderPrograms& programs) {
+    PassScope scope(PASS_UPSCALE);
+    glUseProgram(programs.upscaleProgram);
+    drawUpscale(theApp->settings->width, theApp->settings->height);
 }
 
 // Times `step` as `phase`, less the textures it loads, which count as their own phase.
@@ -165,6 +174,7 @@ ShaderPrograms buildPrograms() {
     programs.dofProgram = compileProgram("shader/Dof.vert", "shader/Dof.frag");
     programs.quadProgram = compileProgram("shader/TextureQuad.vert", "shader/TextureQuad.frag");
     programs.bloomProgram = compileProgram("shader/Bloom.vert", "shader/Bloom.frag");
+    programs.upscaleProgram = compileQuietProgram("shader/Upscale.vert", "shader/Upscale.frag");
     return programs;
 }
 
@@ -174,24 +184,30 @@ void initPasses(const ShaderPrograms& programs) {
     initDepthOfField(programs.dofDepthProgram, programs.dofProgram);
     initBloom(programs.bloomProgram);
     initScreenQuad(programs.quadProgram);
+    initUpscale(programs.upscaleProgram);
     initSkybox();
 }
 
 bool resizePasses(int width, int height) {
     if (width <= 0 || height <= 0)
         return false;
+    useWindowSize(width, height);
     if (theApp->windowFramebuffer() != 0)
         theApp->windowTarget = createWindowTarget(width, height);
-    sizeSceneTarget(width, height);
-    sizeDepthOfField(width, height);
-    sizeBloom(width, height);
-    useWindowSize(width, height);
+    const SceneScale& scene = theApp->sceneScale;
+    sizeSceneTarget(scene.width, scene.height);
+    sizeDepthOfField(scene.width, scene.height);
+    sizeBloom(scene.width, scene.height);
+    sizeUpscale(scene.width, scene.height, width, height);
     return true;
 }
 
 void useWindowSize(int width, int height) {
     theApp->settings->width = width;
     theApp->settings->height = height;
+    SceneScale& scene = theApp->sceneScale;
+    scene.width = scaledSide(width, scene.scale);
+    scene.height = scaledSide(height, scene.scale);
     theApp->camera->aspectRatio = static_cast<float>(width) / static_cast<float>(height);
 }
 
@@ -204,6 +220,8 @@ void drawPasses(const ShaderPrograms& programs) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     shadeScene(programs);
     postProcess(programs);
+    if (upscaling())
+        upscaleFrame(programs);
 }
 
 bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
@@ -218,6 +236,8 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
     theApp->headless = options.headless;
     theApp->imagePrefetch = std::move(imagePrefetch);
     theApp->sceneFileCheck = std::move(sceneFileCheck);
+    theApp->sceneScale.scale = boundedScale(static_cast<float>(options.scale));
+    holdSceneFrameRate(options.targetFps);
     // Before the window opens: the window, every pass's targets and the projection follow this size.
     useWindowSize(options.width, options.height);
     theApp->settings->resizable = options.resizable;
@@ -260,6 +280,7 @@ bool startDemo(ShaderPrograms& programs, const StartOptions& options) {
 
 void renderFrame(const ShaderPrograms& programs, double now) {
     reportFrameRate(now);
+    followFrameRate(now);
     moveCamera(now);
     theApp->light->update(flightReading(now));
     theApp->keepSoundtrackPlaying();

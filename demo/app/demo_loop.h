@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-// The six GLSL programs; made current by the frame loop before each pass.
+// The GLSL programs; made current by the frame loop before each pass.
 struct ShaderPrograms {
     Program sceneProgram;
     Program shadowProgram;
@@ -14,21 +14,23 @@ struct ShaderPrograms {
     Program dofProgram;
     Program quadProgram;
     Program bloomProgram;
+    Program upscaleProgram;
 };
 
-// Compiles the six programs, in the order the console shows them.
+// Compiles the programs: the six the console shows, in its order, then the upscale's, which it does not
+// show.
 ShaderPrograms buildPrograms();
 
 // Every pass's targets, vertex arrays and uniform locations, in the order the passes depend on.
 void initPasses(const ShaderPrograms& programs);
 
-// Re-creates every window-sized target, the window's stand-in too, for a framebuffer of `width` x
-// `height` and makes it the window size the passes draw at and the projection's aspect. A size of 0 (a
-// minimised window) changes nothing; false then.
+// Makes `width` x `height` the window's size (useWindowSize), then re-creates the window's stand-in at that
+// size and every target that follows the scene at the scene's share of it. A size of 0 (a minimised window)
+// changes nothing; false then.
 bool resizePasses(int width, int height);
 
-// Makes `width` x `height` (both above 0) the size the passes draw at and the projection's aspect; the
-// targets stay as they are.
+// Makes `width` x `height` (both above 0) the window's size, its share at the scene's scale the size the
+// scene passes draw at, and its aspect the projection's; the targets stay as they are.
 void useWindowSize(int width, int height);
 
 // The render passes of one frame as the effect flags select them, each with its program made current.
@@ -45,6 +47,8 @@ struct StartOptions {
     // Where F9 saves; the data folder when empty.
     std::filesystem::path screenshotFolder;
     bool headless = false;          // an EGL context and a window stand-in; no GLFW, no input
+    double scale = 1.0;             // the scene's share of the window's width and height, 0.25 to 1
+    int targetFps = 0;              // frames a second the share is chosen to hold; 0: the share stays
 };
 
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.

@@ -3,6 +3,7 @@
 #include "app/demo_app.h"
 #include "app/flight_control.h"
 #include "app/overlay.h"
+#include "app/scene_scale.h"
 #include "app/window_mode.h"
 
 #include <GLFW/glfw3.h>
@@ -62,6 +63,14 @@ void restartFlight(double now) {
     seekFlight(0.0, now);
 }
 
+void scaleDown(double) {
+    stepSceneScale(-1);
+}
+
+void scaleUp(double) {
+    stepSceneScale(1);
+}
+
 void screenshotKey(double) {
     theApp->screenshots.requested = true;
 }
@@ -93,6 +102,11 @@ const std::vector<KeyBinding> KEY_TABLE = {
     {"Page Up", {GLFW_KEY_PAGE_UP}, KEYS_ALWAYS, "10 s back", seekBack},
     {"Page Down", {GLFW_KEY_PAGE_DOWN}, KEYS_ALWAYS, "10 s on", seekOn},
     {"Home", {GLFW_KEY_HOME}, KEYS_ALWAYS, "the flight and its music from the start", restartFlight},
+    {"-", {GLFW_KEY_MINUS, GLFW_KEY_KP_SUBTRACT}, KEYS_ALWAYS,
+     "draws the scene at the next smaller share of the window, and stops choosing it for a frame rate",
+     scaleDown},
+    {"=", {GLFW_KEY_EQUAL, GLFW_KEY_KP_ADD}, KEYS_ALWAYS,
+     "draws the scene at the next larger share of the window, and stops choosing it for a frame rate", scaleUp},
     {"F9", {GLFW_KEY_F9}, KEYS_ALWAYS, "saves the picture, without the overlay, as a PNG in the pictures folder",
      screenshotKey},
     {"F11", {GLFW_KEY_F11}, KEYS_ALWAYS, "fullscreen, or back to the window", fullscreenKey},

@@ -4,6 +4,7 @@
 #include "app/demo_loop.h"
 #include "app/flight_control.h"
 #include "app/key_table.h"
+#include "app/scene_scale.h"
 #include "motion/flight.h"
 
 #include <imgui.h>
@@ -123,6 +124,23 @@ void effects() {
     theApp->dofShow = static_cast<unsigned>(view);
 }
 
+// The slider is the viewer's own choice and stops the controller; a target of 0 leaves the scale alone.
+void sceneScale() {
+    SceneScale& scene = theApp->sceneScale;
+    ImGui::Text("Scene scale: %.2f of the window, drawn at %dx%d", static_cast<double>(scene.scale),
+                scene.width, scene.height);
+    float scale = scene.scale;
+    ImGui::SetNextItemWidth(PANEL_WIDTH / 2);
+    if (ImGui::SliderFloat("scale (- =)", &scale, SMALLEST_SCALE, LARGEST_SCALE, "%.2f"))
+        chooseSceneScale(scale);
+    int target = scene.control.targetFps;
+    ImGui::SetNextItemWidth(PANEL_WIDTH / 2);
+    if (ImGui::InputInt("target frame rate", &target) && target >= 0)
+        holdSceneFrameRate(target);
+    ImGui::SameLine();
+    ImGui::TextDisabled(scene.control.targetFps > 0 ? "(holding it)" : "(0: none)");
+}
+
 void keys() {
     if (!ImGui::CollapsingHeader("Keys", ImGuiTreeNodeFlags_DefaultOpen))
         return;
@@ -147,6 +165,8 @@ void panel(Overlay& overlay, double now) {
     passTimes(overlay.passTimes);
     ImGui::Separator();
     effects();
+    ImGui::Separator();
+    sceneScale();
     ImGui::Separator();
     keys();
     ImGui::End();

@@ -1,6 +1,7 @@
-// The on-screen overlay (F12), drawn with Dear ImGui over the finished frame, on the window only: the
-// flight's timeline, the frame rate and recent frame times, each pass's GPU time, the effect switches, the
-// depth-of-field view and the keys. Hidden it costs nothing: no ImGui frame, no timer query.
+// The on-screen overlay (F12), drawn with Dear ImGui over the finished frame, on the window only, at its
+// full size: the flight's timeline, the frame rate and recent frame times, each pass's GPU time, the effect
+// switches, the depth-of-field view, the scene's scale and the frame rate it holds, and the keys. Hidden it
+// costs nothing: no ImGui frame, no timer query.
 #pragma once
 
 #include "app/pass_gpu_times.h"

@@ -9,8 +9,9 @@ const char* startupPhaseName(StartupPhase phase) {
 }
 
 const char* renderPassName(RenderPass pass) {
-    static const char* const names[PASS_COUNT] = {
-        "shadow", "scene_depth", "scene", "scene_4x", "resolve", "bloom", "dof_depth", "dof_stages", "quad"};
+    static const char* const names[PASS_COUNT] = {"shadow",  "scene_depth", "scene",     "scene_4x",
+                                                  "resolve", "bloom",       "dof_depth", "dof_stages",
+                                                  "quad",    "upscale"};
     return names[pass];
 }
 

@@ -26,6 +26,7 @@ enum RenderPass {
     PASS_DOF_DEPTH,
     PASS_DOF_STAGES,
     PASS_QUAD,
+    PASS_UPSCALE, // the frame, drawn at a share of the window's size, stretched over the window
     PASS_COUNT
 };
 

@@ -58,7 +58,7 @@ void runFilterPass(BloomStage stage, GLuint input, GLenum drawBuffer) {
 } // namespace
 
 void initBloom(GLuint program) {
-    sizeBloom(theApp->settings->width, theApp->settings->height);
+    sizeBloom(theApp->sceneScale.width, theApp->sceneScale.height);
     for (int i = 0; i < BLOOM_TAP_COUNT; ++i)
         theApp->bloom.bloomCoefs[i] = BLOOM_COEFS[i];
     lookUpBloomUniforms(program);

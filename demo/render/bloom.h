@@ -34,7 +34,7 @@ struct Bloom {
     BloomUniforms uniforms;
 };
 
-// Creates the bloom targets for the window's size, sets the filter constants and looks up the bloom
+// Creates the bloom targets for the scene's size, sets the filter constants and looks up the bloom
 // program's uniforms.
 void initBloom(GLuint program);
 

@@ -99,7 +99,8 @@ void uploadStageSettings() {
     glUniform1f(u.nearEnd, DepthOfField::dofNearEnd);
     glUniform1f(u.farStart, DepthOfField::dofFarStart);
     glUniform1f(u.farEnd, DepthOfField::dofFarEnd);
-    glUniform1f(u.radiusScale, DepthOfField::dofRadiusScale);
+    // The radii count the scene image's pixels: a scene drawn smaller blurs as much of the window with fewer.
+    glUniform1f(u.radiusScale, DepthOfField::dofRadiusScale * theApp->sceneScale.scale);
     glUniform2fv(u.poisson, DOF_SAMPLE_COUNT, &dof.dofPoissonSamples[0][0]);
     glUniform1f(u.dofShow, static_cast<float>(theApp->dofShow));
 }
@@ -125,8 +126,9 @@ void drawCameraDepth(const Mesh& mesh, const Material& material) {
 }
 
 void initDepthOfField(GLuint depthProgram, GLuint program) {
-    sizeSceneTarget(theApp->settings->width, theApp->settings->height);
-    sizeDepthOfField(theApp->settings->width, theApp->settings->height);
+    const SceneScale& scene = theApp->sceneScale;
+    sizeSceneTarget(scene.width, scene.height);
+    sizeDepthOfField(scene.width, scene.height);
     lookUpDepthUniforms(depthProgram);
     lookUpStageUniforms(program);
     generatePoissonSamples(theApp->depthOfField.dofPoissonSamples, std::rand);

@@ -58,7 +58,7 @@ struct DepthOfField {
 // A pseudo-random draw in [0, RAND_MAX], such as std::rand.
 using RandomDraw = int (*)();
 
-// Creates the scene target, then the depth-of-field targets, at the window's size; looks up both
+// Creates the scene target, then the depth-of-field targets, at the scene's size; looks up both
 // programs' uniforms and draws the sample offsets.
 void initDepthOfField(GLuint depthProgram, GLuint program);
 

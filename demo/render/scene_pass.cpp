@@ -15,7 +15,7 @@ void uploadMatrix(int location, const glm::mat4& matrix) {
 }
 
 void selectTarget(GLuint framebuffer, GLbitfield clear) {
-    glViewport(0, 0, theApp->settings->width, theApp->settings->height);
+    glViewport(0, 0, theApp->sceneScale.width, theApp->sceneScale.height);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glDrawBuffer(GL_COLOR_ATTACHMENT0);
     glClear(clear);

@@ -27,7 +27,7 @@ void sizeSceneTarget(int width, int height) {
 }
 
 void copyPicture(GLuint from, GLuint to) {
-    const int width = theApp->settings->width, height = theApp->settings->height;
+    const int width = theApp->sceneScale.width, height = theApp->sceneScale.height;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
     glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);

@@ -23,6 +23,6 @@ SceneTarget createSceneTarget(int width, int height, GLenum colorFormat);
 // Creates the demo's scene target (sRGB colour) at `width` x `height`, or re-creates it there.
 void sizeSceneTarget(int width, int height);
 
-// Copies the window-sized colour image of framebuffer `from` into framebuffer `to` (the window's, 0 for a
-// GLFW window), resolving the samples when `from` has several. Ends with the window's framebuffer bound.
+// Copies the scene-sized colour image of framebuffer `from` into framebuffer `to`, resolving the samples
+// when `from` has several. Ends with the window's framebuffer bound (0 for a GLFW window).
 void copyPicture(GLuint from, GLuint to);

@@ -2,6 +2,7 @@
 
 #include "app/demo_app.h"
 #include "render/uniforms.h"
+#include "render/upscale.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ void drawQuad(int source) {
     if (source != QUAD_BLOOM && source != QUAD_DOF)
         return;
     const QuadUniforms& uniforms = theApp->screenQuad.uniforms;
-    glViewport(0, 0, theApp->settings->width, theApp->settings->height);
+    glBindFramebuffer(GL_FRAMEBUFFER, frameFramebuffer());
+    glViewport(0, 0, theApp->sceneScale.width, theApp->sceneScale.height);
     bindSamplerTexture(GL_TEXTURE_CUBE_MAP, QUAD_CUBE_UNIT, theApp->shadowPass.shadowCubeMap,
                        uniforms.cubeTexture);
     bindSamplerTexture(GL_TEXTURE_2D, QUAD_SOURCE_UNIT, quadSourceTexture(source), uniforms.baseTexture);

@@ -24,7 +24,7 @@ struct ScreenQuad {
 // Builds `quadVao` (left bound) and looks up the quad program's uniforms.
 void initScreenQuad(GLuint program);
 
-// Covers the window with the bloom or depth-of-field result, with the quad program current.
+// Covers the frame (upscale.h) with the bloom or depth-of-field result, with the quad program current.
 void drawQuad(int source);
 
 // Draws `quadVao` as a triangle fan into the bound target; culling state is the caller's.

@@ -36,25 +36,32 @@ using GetParameter = PFNGLGETSHADERIVPROC;
 using GetInfoLog = PFNGLGETSHADERINFOLOGPROC;
 
 // Compile and link status are left to the printed log: the caller gets its object in any case.
-void printInfoLog(GLuint object, GLenum statusName, GetParameter getParameter, GetInfoLog getInfoLog) {
+// Quiet, only a failure's log is shown, on standard error.
+void printInfoLog(GLuint object, GLenum statusName, GetParameter getParameter, GetInfoLog getInfoLog,
+                  bool quiet) {
     GLint status = 0, length = 0;
     getParameter(object, statusName, &status);
     getParameter(object, GL_INFO_LOG_LENGTH, &length);
     std::vector<char> log(length > 1 ? length : 1, '\0');
     getInfoLog(object, length, nullptr, log.data());
-    printf("%s\n", log.data());
+    if (!quiet)
+        printf("%s\n", log.data());
+    else if (status != GL_TRUE)
+        fprintf(stderr, "%s\n", log.data());
 }
 
-void compileStage(GLuint shader, const std::string& source, const char* path) {
-    printf("Compiling shader : %s\n", path);
+void compileStage(GLuint shader, const std::string& source, const char* path, bool quiet) {
+    if (!quiet)
+        printf("Compiling shader : %s\n", path);
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
     glCompileShader(shader);
-    printInfoLog(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog);
+    printInfoLog(shader, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog, quiet);
 }
 
 // Creates every stage, reads every file, then compiles them in the given order; attaches in `attachOrder`.
-Program buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>& attachOrder) {
+Program buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>& attachOrder,
+                     bool quiet = false) {
     // Deleted on return while still attached, so GL frees them together with the program.
     std::vector<Shader> shaders;
     for (const Stage& stage : stages)
@@ -63,14 +70,15 @@ Program buildProgram(const std::vector<Stage>& stages, const std::vector<size_t>
     for (const Stage& stage : stages)
         sources.push_back(withSharedConstants(readShaderSource(stage.path)));
     for (size_t i = 0; i < stages.size(); ++i)
-        compileStage(shaders[i], sources[i], stages[i].path);
+        compileStage(shaders[i], sources[i], stages[i].path, quiet);
 
-    printf("Linking program\n");
+    if (!quiet)
+        printf("Linking program\n");
     Program program = Program::generate();
     for (size_t i : attachOrder)
         glAttachShader(program, shaders[i]);
     glLinkProgram(program);
-    printInfoLog(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog);
+    printInfoLog(program, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog, quiet);
     return program;
 }
 
@@ -108,6 +116,10 @@ std::string withSharedConstants(const std::string& source) {
 
 Program compileProgram(const char* vertexPath, const char* fragmentPath) {
     return buildProgram({{GL_VERTEX_SHADER, vertexPath}, {GL_FRAGMENT_SHADER, fragmentPath}}, {0, 1});
+}
+
+Program compileQuietProgram(const char* vertexPath, const char* fragmentPath) {
+    return buildProgram({{GL_VERTEX_SHADER, vertexPath}, {GL_FRAGMENT_SHADER, fragmentPath}}, {0, 1}, true);
 }
 
 Program compileShadowProgram() {

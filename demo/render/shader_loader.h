@@ -21,5 +21,8 @@ std::string withSharedConstants(const std::string& source);
 // A program of the two stages in those files, each given the shared constants.
 Program compileProgram(const char* vertexPath, const char* fragmentPath);
 
+// As `compileProgram`, without the console's lines: only a failed stage's or link's log, on standard error.
+Program compileQuietProgram(const char* vertexPath, const char* fragmentPath);
+
 // The three-stage shadow program from "shader/SMDepthPass.{vert,geo,frag}".
 Program compileShadowProgram();

@@ -37,12 +37,14 @@ def bad_command_lines(folder):
         ("capture", capture + ["--flags", "1,1,1,0,4"], "--flags"),
         ("capture", capture + ["--light", "1,2,x"], "--light"),
         ("capture", capture + ["--bogus", "1"], "--bogus"),
+        ("capture", capture + ["--scale", "0"], "--scale"),
         ("benchmark", ["--frames", "1x"], "--frames"),
         ("benchmark", ["--frames", "0"], "--frames"),
         ("benchmark", ["--warmup", "-1"], "--warmup"),
         ("benchmark", ["--only", "walk,nowhere"], "--only"),
         ("benchmark", ["--compare", report], "--compare"),
         ("benchmark", ["--frames", "2", "--compare", report, report], "--compare"),
+        ("benchmark", ["--scale", "2"], "--scale"),
         ("soak", ["--end", "abc"], "--end"),
         ("soak", ["--step", "2"], "--step"),
         ("soak", ["--sample", "0"], "--sample"),
@@ -67,6 +69,7 @@ def bad_command_lines(folder):
         ("record", record + ["--part", "x"], "--part"),
         ("record", record + ["--part", "1/0"], "--part"),
         ("record", record + ["--from", "20", "--to", "20.1", "--fps", "10", "--part", "1/2"], "--part"),
+        ("record", record + ["--scale", "x"], "--scale"),
     ]
 
 

@@ -46,7 +46,8 @@ class CommandLine(unittest.TestCase):
 
     def test_bad_command_lines_and_no_data_folder_end_before_the_window(self):
         for args in (["--size", "0x0"], ["--size", "99999x99999"], ["--size", "abc"], ["--start", "-5"],
-                     ["--data", "/nonexistent"], ["--unknown"]):
+                     ["--scale", "0"], ["--scale", "2"], ["--scale", "x"], ["--target-fps", "0"],
+                     ["--target-fps", "-3"], ["--data", "/nonexistent"], ["--unknown"]):
             with self.subTest(args=args):
                 result = self.run_program(*args)
                 self.assertEqual(result.returncode, 2, result.stderr)

@@ -1,3 +1,4 @@
+#include "app/scene_scale.h"
 #include "pass_fixture.h"
 
 #include "render/scene_pass.h"
@@ -5,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -281,5 +283,43 @@ TEST_F(PassTest, EachCaseShadesTheSceneOnceAndKeepsItsPicture) {
     const glm::ivec2 pair = pixelOf(glm::vec3(-0.55f, -0.3f, 0.55f));
     const unsigned char* shown = &singleSample[(pair.y * 1024 + pair.x) * 3];
     EXPECT_GT(shown[0], shown[1]);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// At a share of the window the scene-sized targets take the share's size and the upscale stretches the
+// frame over the whole window: the same picture, softer. Back at the full size the upscale's target goes
+// and the passes draw onto the window again.
+TEST_F(PassTest, AScaledSceneFillsTheWindowThroughTheUpscale) {
+    Material red;
+    red.diffuse = glm::vec4(0.6f, 0.05f, 0.05f, 1.0f);
+    addMesh(box(glm::vec3(-0.4f, -0.5f, -0.3f), glm::vec3(0.3f, 0.2f, 0.4f)), addMaterial(red));
+    app->light->position = glm::vec3(0.5f, 1.0f, 1.5f);
+    const Size window{app->settings->width, app->settings->height};
+    for (int frame = 0; frame < 3; ++frame) {
+        SCOPED_TRACE(testing::Message() << "frame " << frame);
+        app->dofOn = frame == 2;
+        app->bloomOn = frame == 1;
+        setSceneScale(1.0f);
+        drawFrame();
+        const Pixels full = readColor(app->windowFramebuffer());
+        setSceneScale(0.5f);
+        const Size scene{scaledSide(window[0], 0.5f), scaledSide(window[1], 0.5f)};
+        for (const auto& [texture, expected] : windowSizedTextures(*app, scene))
+            EXPECT_EQ(textureSize(texture), expected) << "texture " << texture;
+        ASSERT_TRUE(upscaling());
+        EXPECT_EQ(textureSize(app->upscale.frameTexture), scene);
+        drawFrame();
+        EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, window[0], window[1]}));
+        const Pixels scaled = readColor(app->windowFramebuffer());
+        double difference = 0.0;
+        for (size_t i = 0; i < full.size(); ++i)
+            difference += std::abs(full[i] - scaled[i]);
+        EXPECT_LT(difference / full.size(), 4.0) << "mean difference in levels";
+        EXPECT_GT(differingPixels(full, scaled), 0) << "the scaled frame is the full one";
+    }
+    const GLuint frameTexture = app->upscale.frameTexture;
+    setSceneScale(1.0f);
+    EXPECT_FALSE(upscaling());
+    EXPECT_FALSE(glIsTexture(frameTexture));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -2,6 +2,7 @@
 
 #include "app/data_folder.h"
 #include "app/headless_context.h"
+#include "app/options.h"
 
 #include <cstdlib>
 
@@ -13,11 +14,13 @@ void addToolStartOptions(CLI::App& app, ToolStartOptions& options) {
     app.add_flag("--headless", options.headless,
                  "renders through EGL without a window system; taken by itself when neither DISPLAY nor "
                  "WAYLAND_DISPLAY is set");
+    addScaleOption(app, options.scale);
 }
 
 bool prepareToolStart(const ToolStartOptions& options, StartOptions& start) {
     if (!enterDataFolder(options.dataFolder))
         return false;
+    start.scale = options.scale;
     start.headless = chooseHeadless(options.headless, std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
     return true;
 }

@@ -11,9 +11,10 @@
 struct ToolStartOptions {
     std::string dataFolder; // empty: found as data_folder.h says
     bool headless = false;  // an EGL context even where a display is named
+    double scale = 1.0;     // the scene's share of the picture's width and height
 };
 
-// Adds --data DIR and --headless.
+// Adds --data DIR, --headless and --scale.
 void addToolStartOptions(CLI::App& app, ToolStartOptions& options);
 
 // Changes into the data folder and chooses the context: headless when asked for or when the environment
