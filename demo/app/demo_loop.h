@@ -46,9 +46,9 @@ struct StartOptions {
     bool resizable = false;         // the window's frame can resize it
     // Where F9 saves; the data folder when empty.
     std::filesystem::path screenshotFolder;
-    bool headless = false;          // an EGL context and a window stand-in; no GLFW, no input
-    double scale = 1.0;             // the scene's share of the window's width and height, 0.25 to 1
-    int targetFps = 0;              // frames a second the share is chosen to hold; 0: the share stays
+    bool headless = false; // an EGL context and a window stand-in; no GLFW, no input
+    double scale = 1.0;    // the scene's share of the window's width and height, 0.25 to 1
+    int targetFps = 0;     // frames a second the share is chosen to hold; 0: the share stays
 };
 
 // Builds the application, opens the window and prepares every pass; false when no usable window came up.

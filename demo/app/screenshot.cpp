@@ -1,5 +1,7 @@
 #include "app/screenshot.h"
 
+#include "render/window_target.h"
+
 #include <IL/il.h>
 #include <epoxy/gl.h>
 
@@ -30,34 +32,6 @@ std::string unquoted(const std::string& value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         return value.substr(1, value.size() - 2);
     return value;
-}
-
-// The window's back buffer as RGB rows, bottom row first.
-std::vector<unsigned char> readBackBuffer(int width, int height) {
-    GLint readFramebuffer = 0, packAlignment = 4;
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
-    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer);
-    return rgb;
-}
-
-bool writePng(const std::filesystem::path& path, int width, int height, std::vector<unsigned char>& rgb) {
-    // The demo decodes its images in child processes; this one has not set DevIL up before.
-    [[maybe_unused]] static const bool devilReady = (ilInit(), true);
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    bool written = ilTexImage(width, height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb.data());
-    ilRegisterOrigin(IL_ORIGIN_LOWER_LEFT);
-    written = written && ilSave(IL_PNG, path.c_str());
-    ilDeleteImages(1, &image);
-    return written;
 }
 
 } // namespace
@@ -124,9 +98,36 @@ void saveRequestedScreenshot(Screenshots& screenshots, double flightSeconds, int
         return std::filesystem::exists(path, ignored);
     };
     std::filesystem::path path = screenshotPath(screenshots.folder, flightSeconds, exists);
-    std::vector<unsigned char> rgb = readBackBuffer(width, height);
-    if (writePng(path, width, height, rgb))
+    std::vector<unsigned char> rgb = readWindowPicture(0, width, height);
+    if (writePicturePng(path, width, height, rgb))
         std::fprintf(stderr, "Screenshot saved: %s\n", path.c_str());
     else
         std::fprintf(stderr, "Could not save the screenshot %s\n", path.c_str());
+}
+
+std::vector<unsigned char> readWindowPicture(unsigned windowFramebuffer, int width, int height) {
+    GLint readFramebuffer = 0, packAlignment = 4;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
+    readFromWindow(windowFramebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer);
+    return rgb;
+}
+
+bool writePicturePng(const std::filesystem::path& path, int width, int height,
+                     std::vector<unsigned char>& rgb) {
+    // The demo decodes its images in child processes; this one has not set DevIL up before.
+    [[maybe_unused]] static const bool devilReady = (ilInit(), true);
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    bool written = ilTexImage(width, height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb.data());
+    ilRegisterOrigin(IL_ORIGIN_LOWER_LEFT);
+    written = written && ilSave(IL_PNG, path.c_str());
+    ilDeleteImages(1, &image);
+    return written;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 using IsFolder = std::function<bool(const std::filesystem::path&)>;
 using Exists = std::function<bool(const std::filesystem::path&)>;
@@ -32,6 +33,15 @@ std::filesystem::path findPicturesFolder();
 // "-2", "-3"... added, the first such name that does not exist yet.
 std::filesystem::path screenshotPath(const std::filesystem::path& folder, double flightSeconds,
                                      const Exists& exists);
+
+// The window's picture, `width` x `height` RGB rows, bottom row first, read from `windowFramebuffer` (0:
+// a GLFW window's back buffer). The read bindings and pack alignment are left as they were.
+std::vector<unsigned char> readWindowPicture(unsigned windowFramebuffer, int width, int height);
+
+// Writes `rgb`, rows bottom first, as a PNG file; false when it cannot be written. An existing file is
+// replaced only where DevIL's IL_FILE_OVERWRITE is on.
+bool writePicturePng(const std::filesystem::path& path, int width, int height,
+                     std::vector<unsigned char>& rgb);
 
 // When a screenshot was requested: reads the window's back buffer of `width` x `height` and writes it as
 // a PNG, naming the file or the failure on standard error. The request is taken either way.

@@ -14,7 +14,7 @@ from PIL import Image, ImageChops
 from demo_process import BINARY, DemoRun, is_frame_rate_line, program_env
 from test_bad_input import shows_a_picture
 from test_lifecycle import SHADER_FILES
-from picture_compare import assert_close
+from picture_compare import assert_close, share_beyond
 from test_reference_frames import reference_path
 
 # The window's pixels on the screen and the capture tool's read of its back buffer differ along the edges
@@ -106,8 +106,7 @@ class Viewer(unittest.TestCase):
         # The console as without the new keys: the start-up lines, then only the frame rate.
         compiled = [l[len("Compiling shader : "):-1] for l in run.stdout if l.startswith("Compiling shader : ")]
         self.assertEqual(compiled, [path for program in SHADER_FILES for path in program])
-        first_frame = next(i for i, line in enumerate(run.stdout) if is_frame_rate_line(line))
-        self.assertTrue(all(is_frame_rate_line(line) for line in run.stdout[first_frame:]), run.stdout)
+        assert_frame_rates_only_after_start(self, run.stdout)
         self.assertEqual(run.stderr, [])
 
     def test_fullscreen_fills_a_screen_larger_than_the_window_and_mute_needs_no_audio_device(self):
@@ -119,12 +118,8 @@ class Viewer(unittest.TestCase):
         try:
             self.assertIsNotNone(run.wait_for_frame_rate(count=2), "".join(run.stdout + run.stderr))
             self.assertFalse(shows_a_picture(shot(run, self.folder).crop(outside)))
-            run.key("F11")
-            settle(run)
-            fullscreen = shot(run, self.folder)
-            run.key("F11")
-            settle(run)
-            windowed = shot(run, self.folder)
+            fullscreen = shot_after_key(run, "F11", self.folder)
+            windowed = shot_after_key(run, "F11", self.folder)
             run.key("Escape")
             self.assertEqual(run.wait(), 0)
         finally:
@@ -133,6 +128,18 @@ class Viewer(unittest.TestCase):
         self.assertFalse(shows_a_picture(windowed.crop(outside)), "F11 did not bring the window back")
         self.assertTrue(shows_a_picture(windowed.crop((0, 0) + window)))
         self.assertEqual(run.stderr, [])
+
+
+def shot_after_key(run, key, folder):
+    run.key(key)
+    settle(run)
+    return shot(run, folder)
+
+
+def assert_frame_rates_only_after_start(test, stdout):
+    """The console as without the new keys and options: after the start-up lines, only the frame rate."""
+    first_frame = next(i for i, line in enumerate(stdout) if is_frame_rate_line(line))
+    test.assertTrue(all(is_frame_rate_line(line) for line in stdout[first_frame:]), stdout)
 
 
 def window_property(run, name):
@@ -168,9 +175,7 @@ class Screenshots(unittest.TestCase):
             run.key("F9")
             saved = wait_for_error_line(run, "Screenshot saved")
             with_overlay = shot(run, self.home)
-            run.key("F12")
-            settle(run)
-            without_overlay = shot(run, self.home)
+            without_overlay = shot_after_key(run, "F12", self.home)
             run.key("Escape")
             self.assertEqual(run.wait(), 0)
         finally:
@@ -185,8 +190,7 @@ class Screenshots(unittest.TestCase):
         coarse = lambda image: image.resize(COARSE_SIZE, Image.BOX)
         self.assertLessEqual(share_beyond(coarse(picture), coarse(without_overlay), COARSE_LEVELS), COARSE_SHARE)
         self.assertGreater(share_beyond(coarse(picture), coarse(with_overlay), COARSE_LEVELS), COARSE_SHARE)
-        first_frame = next(i for i, line in enumerate(run.stdout) if is_frame_rate_line(line))
-        self.assertTrue(all(is_frame_rate_line(line) for line in run.stdout[first_frame:]), run.stdout)
+        assert_frame_rates_only_after_start(self, run.stdout)
         self.assertEqual(run.stderr, [saved])
 
     def test_an_unwritable_pictures_folder_is_reported_and_the_resizable_window_goes_on(self):

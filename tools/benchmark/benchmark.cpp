@@ -304,10 +304,8 @@ int main(int argc, char** argv) {
     // Headless by default: a window's swap would tie the frame times to the display.
     options.start.headless = options.start.headless || !options.window;
     StartOptions start;
-    if (!prepareToolStart(options.start, start))
-        return 1;
     ShaderPrograms programs;
-    if (!startDemo(programs, start))
+    if (!startTool(options.start, start, programs))
         return 1;
     Report report;
     report.date = utcDate();

@@ -144,10 +144,11 @@ Summary summarize(std::vector<double> values) {
 }
 
 void printReport(const Report& report) {
-    printf("commit: %s (%s build)\nrenderer: %s (%s)\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n",
-           report.commit.c_str(), report.buildType.c_str(), report.renderer.c_str(), report.context.c_str(), report.glVersion.c_str(),
-           report.cpuModel.c_str(), report.cpuCores,
-           report.passClock == "finish" ? "glFinish around each" : "GL timer queries");
+    printf(
+        "commit: %s (%s build)\nrenderer: %s (%s)\nGL version: %s\nCPU: %s, %d cores\npasses timed with %s\n",
+        report.commit.c_str(), report.buildType.c_str(), report.renderer.c_str(), report.context.c_str(),
+        report.glVersion.c_str(), report.cpuModel.c_str(), report.cpuCores,
+        report.passClock == "finish" ? "glFinish around each" : "GL timer queries");
     printf("picture: %dx%d, swap interval %d\n", report.width, report.height, report.swapInterval);
     for (const auto& [name, value] : report.environment)
         printf("%s=%s\n", name.c_str(), value.c_str());

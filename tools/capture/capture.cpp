@@ -4,8 +4,8 @@
 #include "app/command_line.h"
 #include "app/demo_app.h"
 #include "app/demo_loop.h"
+#include "app/screenshot.h"
 #include "frame_driver.h"
-#include "render/window_target.h"
 #include "tool_start.h"
 
 #include <IL/il.h>
@@ -75,31 +75,6 @@ void applyOptions(const Options& options) {
     }
 }
 
-// The window's picture, top row first, as RGB bytes.
-std::vector<unsigned char> readFrame(int width, int height) {
-    std::vector<unsigned char> bottomUp(static_cast<size_t>(width) * height * 3);
-    glFinish();
-    readFromWindow(theApp->windowFramebuffer());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<unsigned char> topDown(bottomUp.size());
-    size_t row = static_cast<size_t>(width) * 3;
-    for (int y = 0; y < height; ++y)
-        std::copy_n(&bottomUp[(height - 1 - y) * row], row, &topDown[y * row]);
-    return topDown;
-}
-
-bool writePng(const std::string& path, int width, int height, std::vector<unsigned char>& rgb) {
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    bool written = ilTexImage(width, height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb.data());
-    ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
-    written = written && ilSave(IL_PNG, path.c_str());
-    ilDeleteImages(1, &image);
-    return written;
-}
-
 std::string framePath(const std::string& outDir, double time) {
     char name[64];
     std::snprintf(name, sizeof name, "/frame_%.2f.png", time);
@@ -129,9 +104,10 @@ bool captureFrame(const ShaderPrograms& programs, double time, const std::string
     frameAt(programs, time);
     presentFrame();
     frameAt(programs, time);
-    std::vector<unsigned char> frame = readFrame(theApp->settings->width, theApp->settings->height);
+    const int width = theApp->settings->width, height = theApp->settings->height;
+    std::vector<unsigned char> frame = readWindowPicture(theApp->windowFramebuffer(), width, height);
     std::string path = framePath(outDir, time);
-    bool written = writePng(path, theApp->settings->width, theApp->settings->height, frame);
+    bool written = writePicturePng(path, width, height, frame);
     if (!written)
         std::fprintf(stderr, "could not write %s\n", path.c_str());
     presentFrame();
@@ -155,10 +131,8 @@ int main(int argc, char** argv) {
     options.outDir = std::filesystem::absolute(options.outDir).string();
     mkdir(options.outDir.c_str(), 0755);
     StartOptions start;
-    if (!prepareToolStart(options.start, start))
-        return 1;
     ShaderPrograms programs;
-    if (!startDemo(programs, start))
+    if (!startTool(options.start, start, programs))
         return 1;
     // Every frame with every level, however few frames come before it.
     uploadHeldTopLevels(*theApp);

@@ -24,3 +24,7 @@ bool prepareToolStart(const ToolStartOptions& options, StartOptions& start) {
     start.headless = chooseHeadless(options.headless, std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
     return true;
 }
+
+bool startTool(const ToolStartOptions& options, StartOptions& start, ShaderPrograms& programs) {
+    return prepareToolStart(options, start) && startDemo(programs, start);
+}

@@ -20,3 +20,7 @@ void addToolStartOptions(CLI::App& app, ToolStartOptions& options);
 // Changes into the data folder and chooses the context: headless when asked for or when the environment
 // names no display. False, after a line on standard error, when there is no data folder.
 bool prepareToolStart(const ToolStartOptions& options, StartOptions& start);
+
+// prepareToolStart, then the demo's start-up into `programs`; false, after its message on standard error,
+// when either fails.
+bool startTool(const ToolStartOptions& options, StartOptions& start, ShaderPrograms& programs);

@@ -232,10 +232,8 @@ int main(int argc, char** argv) {
     start.height = options.height;
     // The recorder encodes the soundtrack itself: the demo needn't play it.
     start.mute = true;
-    if (!prepareToolStart(options.start, start))
-        return EXIT_FAILED;
     ShaderPrograms programs;
-    if (!startDemo(programs, start))
+    if (!startTool(options.start, start, programs))
         return EXIT_FAILED;
     // Keys pressed in the window would pause or seek the flight being filmed.
     if (!start.headless)

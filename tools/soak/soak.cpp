@@ -190,10 +190,8 @@ int main(int argc, char** argv) {
         return *exitCode;
     setvbuf(stdout, nullptr, _IOLBF, 0);
     StartOptions start;
-    if (!prepareToolStart(options.start, start))
-        return 1;
     ShaderPrograms programs;
-    if (!startDemo(programs, start))
+    if (!startTool(options.start, start, programs))
         return 1;
     ErrorLog errors;
     errors.check("start-up", 0.0);
