@@ -6,7 +6,7 @@ packages=(
     build-essential cmake pkg-config
     libglfw3-dev libepoxy-dev libegl-dev libglm-dev libassimp-dev libdevil-dev libsdl2-mixer-dev libmpg123-dev libgl1-mesa-dri
     libgtest-dev libcli11-dev nlohmann-json3-dev libimgui-dev ffmpeg parallel rsync
-    xvfb xauth xdotool imagemagick mesa-utils help2man dpkg-dev
+    xvfb xauth xdotool imagemagick mesa-utils help2man dpkg-dev appstream desktop-file-utils
     python3 python3-collada python3-numpy python3-pil lame opencollada-tools sox
     clang-14 libclang-rt-14-dev
 )
