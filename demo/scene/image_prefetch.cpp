@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <sched.h>
 #include <sys/resource.h>
 #include <thread>
@@ -33,6 +34,12 @@ void yieldToStartUp() {
     setpriority(PRIO_PROCESS, 0, getpriority(PRIO_PROCESS, 0) + DECODER_NICENESS);
 }
 
+// The top levels are decoded while the flight runs, in the time its frames leave the processors.
+void yieldToFrames() {
+    sched_param param{};
+    sched_setscheduler(0, SCHED_IDLE, &param);
+}
+
 } // namespace
 
 ImagePrefetch::ImagePrefetch(const std::vector<std::pair<int, std::string>>& requests)
@@ -42,8 +49,11 @@ ImagePrefetch::ImagePrefetch(const std::vector<std::pair<int, std::string>>& req
     unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     auto decodeRequests = [this] {
         yieldToStartUp();
-        for (int index = images.nextToDecode(); index >= 0; index = images.nextToDecode())
+        for (int index = images.nextToDecode(); index >= 0; index = images.nextToDecode()) {
+            if (images.role(index) == TOP_LEVEL_IMAGE)
+                yieldToFrames();
             images.decode(index);
+        }
     };
     for (unsigned i = 0; i < processors; ++i)
         decoders.push_back(std::make_unique<ChildProcess>(decodeRequests, DECODER_LIMITS));
@@ -71,11 +81,21 @@ ImageState ImagePrefetch::await(int index, const std::function<bool()>& work) {
 }
 
 void requestSceneMaps(const aiScene* imported, ImageTable& images) {
+    std::vector<std::pair<int, std::string>> topLevels;
+    auto requestMap = [&images, &topLevels](int channels, const std::string& path) {
+        std::optional<std::string> half = halfMapFile(path);
+        images.request(channels, half ? *half : path, half ? HALF_IMAGE : WHOLE_IMAGE);
+        if (half)
+            topLevels.emplace_back(channels, path);
+    };
     for (unsigned m = 0; imported && m < imported->mNumMaterials; ++m) {
         if (std::optional<std::string> diffusePath = diffuseMapPath(*imported->mMaterials[m])) {
-            images.request(DIFFUSE_MAP_COLORS, *diffusePath);
-            images.request(NORMAL_MAP_COLORS, normalMapPath(*diffusePath));
+            requestMap(DIFFUSE_MAP_COLORS, *diffusePath);
+            requestMap(NORMAL_MAP_COLORS, normalMapPath(*diffusePath));
         }
     }
+    // Behind every image of the first frame.
+    for (const auto& [channels, path] : topLevels)
+        images.request(channels, path, TOP_LEVEL_IMAGE);
     images.close();
 }

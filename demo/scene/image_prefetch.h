@@ -35,6 +35,7 @@ class ImagePrefetch {
     std::vector<std::unique_ptr<ChildProcess>> decoders;
 };
 
-// Requests the maps that the materials of `imported` name (none where it is null) and closes the table:
-// no image the start-up asks for ahead comes after the scene's.
+// Requests the maps that the materials of `imported` name (none where it is null), each by its half-size
+// form where it has one and then, behind them all, the top levels of those; and closes the table: no image
+// the start-up asks for ahead comes after the scene's.
 void requestSceneMaps(const aiScene* imported, ImageTable& images);

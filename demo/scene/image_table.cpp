@@ -19,6 +19,7 @@ uint32_t decodedChannels(int channels) {
 struct ImageTable::Entry {
     ProcessOutcome state;
     uint32_t channels;
+    ImageRole role;
     // Written by the decoding child: believed once it has come back.
     int32_t decoded;
     ImageLevels image;
@@ -27,6 +28,7 @@ struct ImageTable::Entry {
 
 struct ImageTable::Requests {
     ProcessQueue queue;
+    ProcessOutcome topLevelsAllowed;
     Entry entries[MAX_REQUESTS];
 };
 
@@ -34,6 +36,7 @@ ImageTable::ImageTable(size_t capacity) : list(sizeof(Requests)), space(capacity
     if (!requests())
         return;
     requests()->queue.init();
+    requests()->topLevelsAllowed.init();
     for (Entry& e : requests()->entries)
         e.state.init();
 }
@@ -61,7 +64,12 @@ int ImageTable::requestCount() const {
     return requests() ? static_cast<int>(requests()->queue.count()) : 0;
 }
 
-int ImageTable::request(int channels, const std::string& path) {
+ImageRole ImageTable::role(int index) const {
+    const Entry* e = entry(index);
+    return e ? e->role : WHOLE_IMAGE;
+}
+
+int ImageTable::request(int channels, const std::string& path, ImageRole role) {
     int existing = find(channels, path);
     if (existing >= 0 || !requests())
         return existing;
@@ -70,13 +78,24 @@ int ImageTable::request(int channels, const std::string& path) {
         return -1;
     Entry& e = requests()->entries[index];
     e.channels = decodedChannels(channels);
+    e.role = role;
     std::memcpy(e.path, path.c_str(), path.size() + 1);
     requests()->queue.add();
     return index;
 }
 
 int ImageTable::nextToDecode() {
-    return requests() ? requests()->queue.take() : -1;
+    int index = requests() ? requests()->queue.take() : -1;
+    if (role(index) == TOP_LEVEL_IMAGE) {
+        while (requests()->topLevelsAllowed.await(3600.0) == 0) {
+        }
+    }
+    return index;
+}
+
+void ImageTable::allowTopLevels() {
+    if (requests())
+        requests()->topLevelsAllowed.set(1);
 }
 
 void ImageTable::close() {

@@ -12,6 +12,10 @@
 
 enum ImageState : int32_t { IMAGE_PENDING, IMAGE_DECODED, IMAGE_FAILED, IMAGE_NOT_DECODED, IMAGE_RELEASED };
 
+// What a texture takes of a decoded image: every level; every level, as the texture's levels from 1 on (the
+// half-size form of a map); or only level 0, as the top level of a texture made from a half-size form.
+enum ImageRole : uint32_t { WHOLE_IMAGE, HALF_IMAGE, TOP_LEVEL_IMAGE };
+
 class ImageTable {
   public:
     // `capacity`: address space for the levels; only what is written takes memory.
@@ -21,14 +25,17 @@ class ImageTable {
 
     // Adds a request for `path`, decoded to 4 channels when `channels` is 4 and to 3 otherwise; returns
     // its index (that of the existing one for the same image), or -1 when the table or the path is full.
-    int request(int channels, const std::string& path);
+    int request(int channels, const std::string& path, ImageRole role = WHOLE_IMAGE);
     // The index of the request for the same image, or -1.
     int find(int channels, const std::string& path) const;
     int requestCount() const;
+    ImageRole role(int index) const;
 
     // Hands the requests out to decoders one at a time, in order; -1 once the table is closed and each
-    // has been handed out. Waits while neither is the case.
+    // has been handed out. Waits while neither is the case, and with a top level until they are allowed.
     int nextToDecode();
+    // Top levels may be decoded from now on: until then they would take processors from the first frame.
+    void allowTopLevels();
     // No more requests will come.
     void close();
 

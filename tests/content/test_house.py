@@ -40,6 +40,21 @@ class HouseModel(unittest.TestCase):
                                             shallow=False), name)
 
 
+class HalfSizeMaps(unittest.TestCase):
+    # The demo's first frames show a map's half-size form in place of the map's levels below its top, so
+    # it must be that map averaged down: about a quarter level apart, where another map is tens apart.
+    def test_each_half_size_form_is_its_map_averaged_down(self):
+        halves = sorted(os.listdir(os.path.join(TEXTURES, "half")))
+        self.assertGreaterEqual(len(halves), 10)
+        for name in halves:
+            full = np.asarray(Image.open(os.path.join(TEXTURES, name)).convert("RGB"), dtype=float)
+            half = np.asarray(Image.open(os.path.join(TEXTURES, "half", name)).convert("RGB"), dtype=float)
+            rows, columns = full.shape[0] // 2, full.shape[1] // 2
+            self.assertEqual(half.shape, (rows, columns, 3), name)
+            averaged = full.reshape(rows, 2, columns, 2, 3).mean(axis=(1, 3))
+            self.assertLess(np.abs(averaged - half).mean(), 1.0, name)
+
+
 class NormalMaps(unittest.TestCase):
     # Averaging a map down shortens its normals unless they are made unit again; 8-bit rounding alone
     # stays within about 0.01.

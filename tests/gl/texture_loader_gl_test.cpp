@@ -1,12 +1,15 @@
 #include "gl_fixture.h"
 #include "scene_files.h"
 
+#include "scene/image_prefetch.h"
 #include "scene/texture_loader.h"
 
 #include <IL/il.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -251,5 +254,51 @@ TEST_F(TextureLoader, ALargeMapsTopLevelFollowsTheLevelsBelowIt) {
     std::vector<unsigned char> expected(rgb.begin() + 1024 * 3, rgb.end());
     expected.insert(expected.end(), rgb.begin(), rgb.begin() + 1024 * 3);
     EXPECT_EQ(texelBytes(wide, GL_RGB, 3), expected);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// A map with a half-size form beside it takes its levels from 1 down from that file and level 0 from its
+// own: at once when decoded here, and from the start-up's decoders once they have it, which end then.
+TEST_F(TextureLoader, AMapsHalfSizeFormGivesTheLevelsBelowItsTop) {
+    std::filesystem::create_directory("textures/half");
+    for (const char* name : {"floor", "wall"}) {
+        SceneFolder::write(std::string("textures/") + name + ".ppm", plainPpm(1024, 2, 200, 100, 50));
+        SceneFolder::write(std::string("textures/half/") + name + ".ppm", plainPpm(512, 1, 10, 20, 30));
+    }
+    auto level = [](GLuint texture, GLint index) {
+        std::vector<unsigned char> texel(3 * levelParameter(texture, index, GL_TEXTURE_WIDTH) *
+                                         levelParameter(texture, index, GL_TEXTURE_HEIGHT));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, index, GL_RGB, GL_UNSIGNED_BYTE, texel.data());
+        glBindTexture(GL_TEXTURE_2D, 0);
+        return std::vector<unsigned char>(texel.begin(), texel.begin() + 3);
+    };
+    const std::vector<unsigned char> top{200, 100, 50}, half{10, 20, 30};
+
+    GLuint floor = loadTexture(LINEAR_RGB, "textures/floor.ppm");
+    ASSERT_NE(floor, NO_TEXTURE);
+    EXPECT_EQ(textureParameter(floor, GL_TEXTURE_BASE_LEVEL), 0);
+    EXPECT_EQ(level(floor, 0), top);
+    EXPECT_EQ(level(floor, 1), half);
+    EXPECT_TRUE(app->heldTopLevels.empty());
+
+    app->imagePrefetch = std::make_unique<ImagePrefetch>(std::vector<std::pair<int, std::string>>{});
+    ImageTable& table = app->imagePrefetch->table();
+    table.request(LINEAR_RGB, "textures/half/wall.ppm", HALF_IMAGE);
+    table.request(LINEAR_RGB, "textures/wall.ppm", TOP_LEVEL_IMAGE);
+    table.close();
+    GLuint wall = loadTexture(LINEAR_RGB, "textures/wall.ppm");
+    ASSERT_NE(wall, NO_TEXTURE);
+    EXPECT_EQ(textureParameter(wall, GL_TEXTURE_BASE_LEVEL), 1);
+    EXPECT_EQ(levelParameter(wall, 0, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(level(wall, 1), half);
+    ASSERT_EQ(app->heldTopLevels.size(), 1u);
+    finishImagePrefetch(*app);
+    ASSERT_NE(app->imagePrefetch, nullptr) << "the decoders stay while a top level waits for them";
+    uploadHeldTopLevels(*app);
+    EXPECT_EQ(textureParameter(wall, GL_TEXTURE_BASE_LEVEL), 0);
+    EXPECT_EQ(level(wall, 0), top);
+    EXPECT_EQ(app->imagePrefetch, nullptr);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -50,11 +50,13 @@ TEXTURES = {
 
 # Side of the texture files. The patterns are generated finer and averaged down to it: seen from
 # the flight, most maps look the same at 1024 texels, and each such map takes four times the decoding of
-# a 512 one. Wood and stone fill the close-ups of the flight's late part, so theirs stay at 1024; the
-# demo shows their levels from 512 down first and adds the top level once the flight runs.
+# a 512 one. Wood and stone fill the close-ups of the flight's late part, so theirs stay at 1024, each
+# with its 512 form in `half/` beside it: the demo's first frame needs only that one decoded, and the
+# top level follows once the flight runs.
 MAX_TEXTURE_SIZE = 512
 FULL_SIZE_TEXTURES = {"oak_planks.png", "pine_boards.png", "cladding.png", "timber.png", "stone.png"}
 FULL_TEXTURE_SIZE = 1024
+HALF_FOLDER = "half"
 
 
 def _reduced(array, size):
@@ -76,15 +78,22 @@ def _save_png(array, path):
     Image.fromarray(pixels, "RGB").save(path, "PNG")
 
 
+def _write_maps(rgb, normals, size, folder, name):
+    _save_png(_reduced(rgb, size), os.path.join(folder, name))
+    if normals is not None:
+        _save_png(_reduced_normals(normals, size), os.path.join(folder, "normal_" + name))
+
+
 def write_textures(folder):
-    os.makedirs(folder, exist_ok=True)
+    os.makedirs(os.path.join(folder, HALF_FOLDER), exist_ok=True)
     for name, (generate, strength) in TEXTURES.items():
         rgb, height = generate()
-        size = FULL_TEXTURE_SIZE if name in FULL_SIZE_TEXTURES else MAX_TEXTURE_SIZE
-        _save_png(_reduced(rgb, size), os.path.join(folder, name))
-        if strength is not None:
-            _save_png(_reduced_normals(texture_noise.normal_map(height, strength), size),
-                      os.path.join(folder, "normal_" + name))
+        normals = None if strength is None else texture_noise.normal_map(height, strength)
+        if name in FULL_SIZE_TEXTURES:
+            _write_maps(rgb, normals, FULL_TEXTURE_SIZE, folder, name)
+            _write_maps(rgb, normals, FULL_TEXTURE_SIZE // 2, os.path.join(folder, HALF_FOLDER), name)
+        else:
+            _write_maps(rgb, normals, MAX_TEXTURE_SIZE, folder, name)
 
 
 def main():
