@@ -9,6 +9,9 @@ namespace {
 
 constexpr int MAX_REQUESTS = 128;
 constexpr size_t PATH_BYTES = 4096;
+// A decoder holding a top level waits for the gate in steps this long; the prefetch's end kills it
+// meanwhile.
+constexpr double TOP_LEVEL_WAIT_STEP_SECONDS = 3600.0;
 
 uint32_t decodedChannels(int channels) {
     return channels == 4 ? 4 : 3;
@@ -87,7 +90,7 @@ int ImageTable::request(int channels, const std::string& path, ImageRole role) {
 int ImageTable::nextToDecode() {
     int index = requests() ? requests()->queue.take() : -1;
     if (role(index) == TOP_LEVEL_IMAGE) {
-        while (requests()->topLevelsAllowed.await(3600.0) == 0) {
+        while (requests()->topLevelsAllowed.await(TOP_LEVEL_WAIT_STEP_SECONDS) == 0) {
         }
     }
     return index;
